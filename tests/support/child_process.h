@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace kt5::test {
+
+// A program started in the background with a given environment; terminated and reaped when
+// the object goes.
+class ChildProcess {
+public:
+    ChildProcess(const std::vector<std::string>& argv, const std::vector<std::string>& env,
+                 const std::string& outputFile = "/dev/null");
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+    ~ChildProcess();
+
+    bool running();
+    // Waits up to `timeoutMs` for it to end; returns its exit status, or -1 if still running.
+    int waitFor(int timeoutMs);
+    int pid() const { return pid_; }
+
+private:
+    int pid_ = -1;
+    int status_ = -1;
+};
+
+} // namespace kt5::test
