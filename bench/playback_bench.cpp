@@ -59,8 +59,8 @@ int main(int argc, char* argv[]) {
                                            kt5::test::AlsaRedirect::toPulseServer(daemon.socket()));
     const std::vector<std::string> env = {"PATH=/usr/bin:/bin", "HOME=" + home.path().string(),
                                           "PULSE_SERVER=unix:" + daemon.socket().string()};
-    auto runTool = [&](std::vector<std::string> argv) {
-        kt5::test::ChildProcess tool(argv, env);
+    auto runTool = [&](const std::vector<std::string>& command) {
+        kt5::test::ChildProcess tool(command, env);
         tool.waitFor(30'000);
     };
 

@@ -1,7 +1,10 @@
 #pragma once
 
 #include "platform/native_string.h"
+#include "platform/window.h"
+#include "platform/window_description.h"
 
+#include <memory>
 #include <string_view>
 
 namespace kt5::platform {
@@ -24,6 +27,14 @@ public:
     // The full path of the directory holding the running executable, without a trailing
     // separator except at the root of a file system ("/", "C:\").
     virtual NativeString applicationDirectory() = 0;
+
+    // Builds a window with every control of `description`; clicks on its command buttons go
+    // to `sink`. The description must outlive the window.
+    virtual std::unique_ptr<Window> buildWindow(const WindowDescription& description,
+                                                EventSink sink) = 0;
 };
+
+// The services of the platform this program was built for, and its sound output.
+std::unique_ptr<PlatformServices> createPlatformServices();
 
 } // namespace kt5::platform

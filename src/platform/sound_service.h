@@ -2,6 +2,8 @@
 
 #include "platform/native_string.h"
 
+#include <memory>
+
 namespace kt5::platform {
 
 // Plays named wave files on the default sound output.
@@ -16,5 +18,7 @@ public:
     // while another sound of this process is still sounding, whichever thread started it.
     virtual bool playFileSync(const NativeString& path) = 0;
 };
+
+std::unique_ptr<SoundService> createSoundService();
 
 } // namespace kt5::platform

@@ -2,12 +2,14 @@
 
 #include "platform/platform_services.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace kt5::test {
 
-// Records every message box instead of showing it; reports a fixed application directory.
+// Records every message box instead of showing it, reports a fixed application directory,
+// and keeps the description and event sink of the window it is asked to build.
 class FakePlatformServices final : public platform::PlatformServices {
 public:
     struct Box {
@@ -24,8 +26,21 @@ public:
     }
     platform::NativeString applicationDirectory() override { return directory; }
 
+    // Keeps what the window would be built from; the returned window shows nothing.
+    std::unique_ptr<platform::Window> buildWindow(const platform::WindowDescription& description,
+                                                  platform::EventSink eventSink) override {
+        built = &description;
+        sink = std::move(eventSink);
+        struct NoWindow final : platform::Window {
+            void showAndRun() override {}
+        };
+        return std::make_unique<NoWindow>();
+    }
+
     platform::NativeString directory;
     std::vector<Box> boxes;
+    const platform::WindowDescription* built = nullptr;
+    platform::EventSink sink;
 };
 
 } // namespace kt5::test

@@ -23,13 +23,18 @@ std::vector<char*> pointersTo(const std::vector<std::string>& strings) {
 } // namespace
 
 ChildProcess::ChildProcess(const std::vector<std::string>& argv,
-                           const std::vector<std::string>& env, const std::string& outputFile) {
+                           const std::vector<std::string>& env, const std::string& outputFile,
+                           const std::string& errorFile) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 1, outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                      0600);
-    posix_spawn_file_actions_adddup2(&actions, 1, 2);
+    if (errorFile.empty())
+        posix_spawn_file_actions_adddup2(&actions, 1, 2);
+    else
+        posix_spawn_file_actions_addopen(&actions, 2, errorFile.c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
     auto args = pointersTo(argv);
     auto envp = pointersTo(env);
     const int rc = posix_spawnp(&pid_, args[0], &actions, nullptr, args.data(), envp.data());

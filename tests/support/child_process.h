@@ -9,13 +9,15 @@ namespace kt5::test {
 // the object goes.
 class ChildProcess {
 public:
+    // Standard output goes to `outputFile`, standard error to `errorFile` (empty: the same).
     ChildProcess(const std::vector<std::string>& argv, const std::vector<std::string>& env,
-                 const std::string& outputFile = "/dev/null");
+                 const std::string& outputFile = "/dev/null", const std::string& errorFile = "");
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
     ~ChildProcess();
 
     bool running();
+    void terminate();
     // Waits up to `timeoutMs` for it to end; returns its exit status, or -1 if still running.
     int waitFor(int timeoutMs);
     int pid() const { return pid_; }

@@ -14,7 +14,7 @@ PulseDaemon::PulseDaemon()
         << " auth-anonymous=1\n"
         << "set-default-sink kt5_null\n";
     const std::string home = dir_.path().string();
-    const std::vector<std::string> env = {
+    env_ = {
         "PATH=/usr/bin:/bin",
         "HOME=" + home,
         "XDG_RUNTIME_DIR=" + home,
@@ -27,7 +27,7 @@ PulseDaemon::PulseDaemon()
         std::vector<std::string>{"pulseaudio", "--daemonize=no", "--exit-idle-time=-1", "-n", "-F",
                                  (dir_ / "default.pa").string(), "--use-pid-file=no",
                                  "--log-target=stderr"},
-        env, (dir_ / "pulseaudio.log").string());
+        env_, (dir_ / "pulseaudio.log").string());
 
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (!std::filesystem::exists(socket_) && server_->running() &&
@@ -42,9 +42,21 @@ PulseDaemon::PulseDaemon()
     clock_ = std::make_unique<ChildProcess>(
         std::vector<std::string>{"pacat", "--playback", "--latency-msec=10", "--raw",
                                  "--format=s16le", "--rate=48000", "--channels=2", "/dev/zero"},
-        env);
+        env_);
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     ready_ = server_->running() && clock_->running();
+}
+
+std::unique_ptr<ChildProcess> PulseDaemon::record(const std::filesystem::path& rawFile,
+                                                  int sampleRate) const {
+    auto recorder = std::make_unique<ChildProcess>(
+        std::vector<std::string>{"parec", "--device=kt5_null.monitor", "--raw", "--format=s16le",
+                                 "--rate=" + std::to_string(sampleRate), "--channels=1",
+                                 "--latency-msec=20"},
+        env_, rawFile.string(), "/dev/null");
+    // Until the stream is connected, the sink's sound is not recorded.
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    return recorder;
 }
 
 PulseDaemon::~PulseDaemon() {

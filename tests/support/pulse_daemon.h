@@ -5,6 +5,8 @@
 
 #include <filesystem>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace kt5::test {
 
@@ -19,11 +21,17 @@ public:
     const std::filesystem::path& socket() const { return socket_; }
     bool ready() const { return ready_; }
 
+    // Records what the sink plays, as raw signed 16-bit mono at `sampleRate`, until the
+    // returned process is destroyed.
+    std::unique_ptr<ChildProcess> record(const std::filesystem::path& rawFile,
+                                         int sampleRate) const;
+
 private:
     TempDir dir_;
     std::filesystem::path socket_;
     std::unique_ptr<ChildProcess> server_;
     std::unique_ptr<ChildProcess> clock_;
+    std::vector<std::string> env_;
     bool ready_ = false;
 };
 

@@ -1,5 +1,6 @@
 // The tone set the build generates, checked by an independent DTMF decoder (multimon-ng) and
 // by measuring the signal itself.
+#include "support/dtmf_decoder.h"
 #include "support/wave_files.h"
 
 #include <gtest/gtest.h>
@@ -7,7 +8,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <memory>
 #include <numbers>
 #include <string>
 
@@ -35,31 +35,10 @@ std::vector<ToneFile> builtInToneSet() {
     return set;
 }
 
-std::string runAndRead(const std::string& command) {
-    std::unique_ptr<FILE, decltype(&pclose)> pipe(popen(command.c_str(), "r"), &pclose);
-    std::string output;
-    char buffer[256];
-    while (pipe && std::fgets(buffer, sizeof buffer, pipe.get()))
-        output += buffer;
-    return output;
-}
-
-// The keys multimon-ng hears, in order.
-std::string decodeWithMultimon(const fs::path& file) {
-    const std::string output =
-        runAndRead("sox '" + file.string() +
-                   "' -t raw -r 22050 -e signed-integer -b 16 -c 1 - 2>/dev/null"
-                   " | multimon-ng -q -t raw -a DTMF - 2>/dev/null");
-    std::string keys;
-    for (std::size_t at = 0; (at = output.find("DTMF: ", at)) != std::string::npos; at += 6)
-        keys += output[at + 6];
-    return keys;
-}
-
 class ToneSetFile : public testing::TestWithParam<ToneFile> {};
 
 TEST_P(ToneSetFile, IndependentDecoderHearsExactlyTheKeys) {
-    EXPECT_EQ(decodeWithMultimon(kToneDir / GetParam().file), GetParam().keys);
+    EXPECT_EQ(dtmfKeysIn(kToneDir / GetParam().file), GetParam().keys);
 }
 
 struct Burst {

@@ -49,3 +49,11 @@ bool AlsaSoundService::playFileSync(const NativeString& path) {
 }
 
 } // namespace kt5::platform::alsa
+
+namespace kt5::platform {
+
+std::unique_ptr<SoundService> createSoundService() {
+    return std::make_unique<alsa::AlsaSoundService>();
+}
+
+} // namespace kt5::platform

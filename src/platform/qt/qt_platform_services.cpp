@@ -1,5 +1,7 @@
 #include "platform/qt/qt_platform_services.h"
 
+#include "platform/qt/qt_window.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QMessageBox>
@@ -29,11 +31,15 @@ QString fromUtf8(std::string_view text) {
 
 } // namespace
 
+QtPlatformServices::QtPlatformServices()
+    : application_(std::make_unique<QApplication>(argc_, argv_)) {}
+
+QtPlatformServices::~QtPlatformServices() = default;
+
 void QtPlatformServices::messageBox(std::string_view text, std::string_view title, int style) {
-    // Application-modal and owned by the active window, so clicks on the window meanwhile
-    // are refused rather than queued up for later.
+    // Application-modal: clicks on the window while the box is open are refused, not queued.
     QMessageBox box(iconFor(style), fromUtf8(title), fromUtf8(text), QMessageBox::Ok,
-                    QApplication::activeWindow());
+                    window_.data());
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
 }
@@ -42,4 +48,19 @@ NativeString QtPlatformServices::applicationDirectory() {
     return QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
 }
 
+std::unique_ptr<Window> QtPlatformServices::buildWindow(const WindowDescription& description,
+                                                        EventSink sink) {
+    auto window = std::make_unique<QtWindow>(description, std::move(sink));
+    window_ = window->widget();
+    return window;
+}
+
 } // namespace kt5::platform::qt
+
+namespace kt5::platform {
+
+std::unique_ptr<PlatformServices> createPlatformServices() {
+    return std::make_unique<qt::QtPlatformServices>();
+}
+
+} // namespace kt5::platform

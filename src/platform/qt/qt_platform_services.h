@@ -2,15 +2,33 @@
 
 #include "platform/platform_services.h"
 
-class QWidget;
+#include <QPointer>
+#include <QWidget>
+
+#include <memory>
+
+class QApplication;
 
 namespace kt5::platform::qt {
 
-// The platform services on Qt Widgets. Needs a QApplication to exist.
+// The platform services on Qt Widgets. Owns the application object: one per process, created
+// with no command line, so no argument can change the program's behaviour.
 class QtPlatformServices final : public PlatformServices {
 public:
+    QtPlatformServices();
+    ~QtPlatformServices() override;
+
     void messageBox(std::string_view text, std::string_view title, int style) override;
     NativeString applicationDirectory() override;
+    std::unique_ptr<Window> buildWindow(const WindowDescription& description,
+                                        EventSink sink) override;
+
+private:
+    int argc_ = 1;
+    char programName_[9] = "kt5_dtmf";
+    char* argv_[2] = {programName_, nullptr};
+    std::unique_ptr<QApplication> application_;
+    QPointer<QWidget> window_; // the owner of message boxes
 };
 
 } // namespace kt5::platform::qt

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "platform/window_description.h"
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string_view>
+
+namespace kt5::platform {
+
+enum class EventKind { Click };
+
+// An event raised by a control of a built window.
+struct ControlEvent {
+    std::string_view control; // the control's name
+    std::optional<std::int16_t> index;
+    EventKind kind;
+};
+
+// Called on the event loop's thread, one event at a time: the next event is not delivered
+// before this returns.
+using EventSink = std::function<void(const ControlEvent&)>;
+
+// A window built from a description.
+class Window {
+public:
+    virtual ~Window() = default;
+
+    // Shows the window with the focus on the focusable control of lowest tab index, and
+    // delivers its events to the sink until the user closes it. Input given while the sink
+    // runs waits and is delivered afterwards, in order; input to the window while a modal
+    // box is open is dropped. A close requested meanwhile takes effect afterwards.
+    virtual void showAndRun() = 0;
+};
+
+} // namespace kt5::platform

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "platform/platform_services.h"
+#include "tones/tone_commands.h"
+
+namespace kt5::window {
+
+// Builds Form1, shows it and runs it until the user closes it.
+void runForm1(platform::PlatformServices& platform, tones::ToneCommands& commands);
+
+} // namespace kt5::window
