@@ -3,7 +3,8 @@
 #include <QPushButton>
 #include <QWidget>
 
-int main(int argc, char* argv[]) {
+int main(int argc, char* argv[])
+{
     QApplication app(argc, argv);
     QWidget window;
     window.setWindowTitle(QStringLiteral("minimal"));

@@ -23,13 +23,15 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double millisecondsOf(const std::function<void()>& body) {
+double millisecondsOf(const std::function<void()>& body)
+{
     const auto start = Clock::now();
     body();
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-void report(const char* name, std::vector<double> wallMs, double audioMs) {
+void report(const char* name, std::vector<double> wallMs, double audioMs)
+{
     std::sort(wallMs.begin(), wallMs.end());
     const double median = wallMs[wallMs.size() / 2];
     std::printf("%-28s overhead median %6.1f ms  min %6.1f ms  max %6.1f ms\n", name,
@@ -38,7 +40,8 @@ void report(const char* name, std::vector<double> wallMs, double audioMs) {
 
 } // namespace
 
-int main(int argc, char* argv[]) {
+int main(int argc, char* argv[])
+{
     const std::string file = argc > 1 ? argv[1] : KT5_TONE_DIR "/00.wav";
     const int runs = argc > 2 ? std::atoi(argv[2]) : 15;
     const kt5::test::Audio audio = kt5::test::readSound(file);

@@ -3,6 +3,8 @@
 // memory, and the CPU time used while idling. Prints figures; asserts nothing.
 //
 //   startup_bench [RUNS]
+//   startup_bench RUNS LABEL TITLE COMMAND... -- LABEL TITLE COMMAND...
+// The second form compares any two programs, for example two Windows programs under Wine.
 #include "support/child_process.h"
 #include "support/temp_dir.h"
 #include "support/x11_session.h"
@@ -23,12 +25,27 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 struct Program {
-    const char* label;
-    std::string path;
+    std::string label;
+    std::vector<std::string> command;
     std::string title;
 };
 
-long peakRssKb(int pid) {
+// "LABEL TITLE COMMAND... [--]" twice.
+std::vector<Program> programsFrom(int argc, char* argv[])
+{
+    std::vector<Program> programs;
+    for (int i = 2; i + 2 < argc;) {
+        Program p{argv[i], {}, argv[i + 1]};
+        for (i += 2; i < argc && std::string(argv[i]) != "--"; ++i)
+            p.command.push_back(argv[i]);
+        ++i;
+        programs.push_back(p);
+    }
+    return programs;
+}
+
+long peakRssKb(int pid)
+{
     std::ifstream status("/proc/" + std::to_string(pid) + "/status");
     for (std::string line; std::getline(status, line);)
         if (line.rfind("VmHWM:", 0) == 0)
@@ -36,7 +53,8 @@ long peakRssKb(int pid) {
     return -1;
 }
 
-double cpuMs(int pid) {
+double cpuMs(int pid)
+{
     std::ifstream statFile("/proc/" + std::to_string(pid) + "/stat");
     std::string stat((std::istreambuf_iterator<char>(statFile)), {});
     std::istringstream fields(stat.substr(stat.rfind(')') + 2));
@@ -48,14 +66,16 @@ double cpuMs(int pid) {
     return 1000.0 * ticks / double(::sysconf(_SC_CLK_TCK));
 }
 
-double median(std::vector<double> v) {
+double median(std::vector<double> v)
+{
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
 }
 
 } // namespace
 
-int main(int argc, char* argv[]) {
+int main(int argc, char* argv[])
+{
     const int runs = argc > 1 ? std::atoi(argv[1]) : 31;
     kt5::test::X11Session x11;
     kt5::test::TempDir runtime;
@@ -63,13 +83,17 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "Xvfb did not start\n");
         return 1;
     }
-    const std::vector<std::string> env = {"PATH=/usr/bin:/bin", "DISPLAY=" + x11.displayName(),
-                                          "XDG_RUNTIME_DIR=" + runtime.path().string(),
-                                          "HOME=" + runtime.path().string()};
-    const Program programs[] = {
-        {"minimal Qt window", KT5_MINIMAL_EXE, "minimal"},
-        {"kt5_dtmf", KT5_DTMF_EXE, "KT-5 DTMF Dialer  V.1.8 (QA1ZZ / QB2YY)"},
-    };
+    const std::vector<std::string> baseEnv = {"PATH=/usr/bin:/bin", "DISPLAY=" + x11.displayName(),
+                                              "XDG_RUNTIME_DIR=" + runtime.path().string(),
+                                              "HOME=" + runtime.path().string()};
+    std::vector<Program> programs = programsFrom(argc, argv);
+    if (programs.size() != 2)
+        programs = {{"minimal Qt window", {KT5_MINIMAL_EXE}, "minimal"},
+                    {"kt5_dtmf", {KT5_DTMF_EXE}, "KT-5 DTMF Dialer  V.1.8 (QA1ZZ / QB2YY)"}};
+    std::vector<std::string> env = baseEnv;
+    for (const char* passed : {"WINEPREFIX", "WINEDEBUG", "WINEDLLOVERRIDES"})
+        if (const char* value = std::getenv(passed))
+            env.push_back(std::string(passed) + "=" + value);
 
     // Interleaved runs, so that drifts of the machine's speed touch both programs alike.
     std::vector<double> ms[2];
@@ -78,9 +102,9 @@ int main(int argc, char* argv[]) {
         for (int p = 0; p < 2; ++p) {
             x11.watchMaps();
             const auto start = Clock::now();
-            kt5::test::ChildProcess program({programs[p].path}, env);
+            kt5::test::ChildProcess program(programs[p].command, env);
             if (!x11.waitForMap(programs[p].title, 10'000)) {
-                std::fprintf(stderr, "%s: no window\n", programs[p].label);
+                std::fprintf(stderr, "%s: no window\n", programs[p].label.c_str());
                 return 1;
             }
             ms[p].push_back(
@@ -96,15 +120,19 @@ int main(int argc, char* argv[]) {
         rss[p] = median(kb[p]);
         std::printf("%-18s start to window mapped: median %6.1f ms (min %.1f, max %.1f);"
                     "  peak RSS %6.1f MiB\n",
-                    programs[p].label, startup[p], *std::min_element(ms[p].begin(), ms[p].end()),
+                    programs[p].label.c_str(), startup[p],
+                    *std::min_element(ms[p].begin(), ms[p].end()),
                     *std::max_element(ms[p].begin(), ms[p].end()), rss[p] / 1024.0);
     }
-    std::printf("kt5_dtmf / minimal:  start-up %.2fx  peak RSS %.2fx  (%d runs each, Xvfb)\n",
-                startup[1] / startup[0], rss[1] / rss[0], runs);
+    std::printf("%s / %s:  start-up %.2fx  peak RSS %.2fx  (%d runs each, Xvfb)\n",
+                programs[1].label.c_str(), programs[0].label.c_str(), startup[1] / startup[0],
+                rss[1] / rss[0], runs);
+    if (programs[1].command.size() != 1)
+        return 0; // idling is measured for the Linux program only
 
     // Idle with the keyboard focus, as on a desktop: nothing may tick, not even a text
     // cursor that no one can see.
-    kt5::test::ChildProcess idle({programs[1].path}, env);
+    kt5::test::ChildProcess idle(programs[1].command, env);
     if (const auto window = x11.waitForWindow(programs[1].title, 10'000))
         x11.focus(*window);
     std::this_thread::sleep_for(std::chrono::seconds(1));

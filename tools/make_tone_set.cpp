@@ -43,7 +43,8 @@ constexpr std::array<KeyFrequencies, 12> kKeys{{
     {'#', 941, 1477},
 }};
 
-const KeyFrequencies* frequenciesOf(char key) {
+const KeyFrequencies* frequenciesOf(char key)
+{
     for (const auto& k : kKeys)
         if (k.key == key)
             return &k;
@@ -51,14 +52,16 @@ const KeyFrequencies* frequenciesOf(char key) {
 }
 
 // Raised-cosine envelope: rises over the first ramp, falls over the last, 1 in between.
-double envelope(int i, int length, int ramp) {
+double envelope(int i, int length, int ramp)
+{
     const int fromEdge = std::min(i, length - 1 - i);
     if (fromEdge >= ramp)
         return 1.0;
     return 0.5 - 0.5 * std::cos(std::numbers::pi * (fromEdge + 0.5) / ramp);
 }
 
-std::vector<short> synthesize(std::string_view keys) {
+std::vector<short> synthesize(std::string_view keys)
+{
     const int tone = static_cast<int>(kToneSeconds * kSampleRate);
     const int gap = static_cast<int>(kGapSeconds * kSampleRate);
     const int ramp = static_cast<int>(kRampSeconds * kSampleRate);
@@ -77,7 +80,8 @@ std::vector<short> synthesize(std::string_view keys) {
     return samples;
 }
 
-bool writeWave(const std::string& path, const std::vector<short>& samples) {
+bool writeWave(const std::string& path, const std::vector<short>& samples)
+{
     SF_INFO info{};
     info.samplerate = kSampleRate;
     info.channels = 1;
@@ -94,7 +98,8 @@ bool writeWave(const std::string& path, const std::vector<short>& samples) {
 
 } // namespace
 
-int main(int argc, char* argv[]) {
+int main(int argc, char* argv[])
+{
     if (argc != 2) {
         std::fprintf(stderr, "usage: make_tone_set OUTPUT_DIR\n");
         return 2;

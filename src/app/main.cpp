@@ -5,7 +5,8 @@
 #include "tones/tone_commands.h"
 #include "window/form1.h"
 
-int main() {
+int main()
+{
     const auto platform = kt5::platform::createPlatformServices();
     const auto sound = kt5::platform::createSoundService();
     kt5::tones::ToneCommands commands(*platform, *sound);

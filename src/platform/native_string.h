@@ -15,7 +15,8 @@ using NativeChar = NativeString::value_type;
 inline constexpr NativeChar kPathSeparator = std::filesystem::path::preferred_separator;
 
 // Widens a plain ASCII literal such as a tone file name to the native character type.
-inline NativeString nativeFromAscii(std::string_view ascii) {
+inline NativeString nativeFromAscii(std::string_view ascii)
+{
     return NativeString(ascii.begin(), ascii.end());
 }
 

@@ -22,7 +22,8 @@ struct Color {
     constexpr int blue() const { return static_cast<int>((value >> 16) & 0xFFu); }
 };
 
-constexpr Color rgb(int r, int g, int b) {
+constexpr Color rgb(int r, int g, int b)
+{
     return {static_cast<std::uint32_t>(r) | static_cast<std::uint32_t>(g) << 8 |
             static_cast<std::uint32_t>(b) << 16};
 }

@@ -2,7 +2,8 @@
 
 namespace kt5::tones {
 
-bool PlayWaveFile(platform::SoundService& sound, const platform::NativeString& path) {
+bool PlayWaveFile(platform::SoundService& sound, const platform::NativeString& path)
+{
     return sound.playFileSync(path);
 }
 

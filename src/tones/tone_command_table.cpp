@@ -14,7 +14,8 @@ constexpr std::array<std::string_view, kLastCommand + 1> kToneFiles = {
 
 } // namespace
 
-std::optional<std::string_view> toneFileFor(CommandIndex index) {
+std::optional<std::string_view> toneFileFor(CommandIndex index)
+{
     if (index < kFirstCommand || index > kLastCommand)
         return std::nullopt;
     return kToneFiles[static_cast<std::size_t>(index)];

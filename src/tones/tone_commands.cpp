@@ -5,7 +5,8 @@
 
 namespace kt5::tones {
 
-void ToneCommands::Command1_Click(const CommandIndex& index) {
+void ToneCommands::Command1_Click(const CommandIndex& index)
+{
     const auto fileName = toneFileFor(index);
     if (!fileName)
         return; // no button carries such an index

@@ -19,7 +19,9 @@ class ToneCommands {
 public:
     ToneCommands(platform::PlatformServices& platform, platform::SoundService& sound)
         : platform_(platform)
-        , sound_(sound) {}
+        , sound_(sound)
+    {
+    }
 
     // Returns when the tone has been played, or when the user has closed the error box.
     void Command1_Click(const CommandIndex& index);

@@ -2,8 +2,8 @@
 
 namespace kt5::tones {
 
-platform::NativeString tonePath(const platform::NativeString& directory,
-                                std::string_view fileName) {
+platform::NativeString tonePath(const platform::NativeString& directory, std::string_view fileName)
+{
     platform::NativeString path = directory;
     if (path.empty() || path.back() != platform::kPathSeparator)
         path += platform::kPathSeparator;

@@ -22,7 +22,8 @@ constexpr std::array<Route, 1> kRoutes{{
 
 } // namespace
 
-void routeEvent(tones::ToneCommands& commands, const platform::ControlEvent& event) {
+void routeEvent(tones::ToneCommands& commands, const platform::ControlEvent& event)
+{
     for (const Route& route : kRoutes)
         if (route.control == event.control && route.kind == event.kind)
             route.handler(commands, event);

@@ -5,7 +5,8 @@
 
 namespace kt5::window {
 
-void runForm1(platform::PlatformServices& platform, tones::ToneCommands& commands) {
+void runForm1(platform::PlatformServices& platform, tones::ToneCommands& commands)
+{
     const auto form =
         platform.buildWindow(form1Description(), [&commands](const platform::ControlEvent& event) {
             routeEvent(commands, event);

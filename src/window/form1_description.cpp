@@ -24,7 +24,8 @@ constexpr std::string_view kFrame = "Frame1";
 // A Command1 member; all are 975 x 375 and use the window's font.
 constexpr ControlDescription button(std::int16_t index, std::string_view caption,
                                     std::string_view parent, int left, int top, int tabIndex,
-                                    std::string_view label) {
+                                    std::string_view label)
+{
     return {.kind = ControlKind::CommandButton,
             .name = "Command1",
             .index = index,
@@ -37,7 +38,8 @@ constexpr ControlDescription button(std::int16_t index, std::string_view caption
 
 // A label of the panel; all are 375 high and use the window's font.
 constexpr ControlDescription label(std::string_view name, std::string_view caption, int left,
-                                   int top, int width, int tabIndex) {
+                                   int top, int width, int tabIndex)
+{
     return {.kind = ControlKind::Label,
             .name = name,
             .parent = kFrame,
@@ -128,7 +130,8 @@ constexpr platform::WindowDescription kForm1{
 
 } // namespace
 
-const platform::WindowDescription& form1Description() {
+const platform::WindowDescription& form1Description()
+{
     return kForm1;
 }
 

@@ -1,16 +1,16 @@
 // The real kt5_dtmf executable on a real X server, clicked with real pointer events, its sound
 // recorded from a private PulseAudio server and decoded by multimon-ng.
+#include "e2e/e2e_support.h"
 #include "support/alsa_redirect.h"
 #include "support/child_process.h"
-#include "support/dtmf_decoder.h"
 #include "support/pulse_daemon.h"
 #include "support/temp_dir.h"
 #include "support/x11_session.h"
-#include "window/form1_description.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <set>
 #include <thread>
@@ -23,38 +23,10 @@ namespace fs = std::filesystem;
 const std::string kCaption = "KT-5 DTMF Dialer  V.1.8 (QA1ZZ / QB2YY)";
 constexpr int kRecordRate = 8000;
 
-void pause(int ms) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-}
-
-std::set<fs::path> filesUnder(const fs::path& dir) {
-    std::set<fs::path> files;
-    for (const auto& entry : fs::recursive_directory_iterator(dir))
-        files.insert(entry.path());
-    return files;
-}
-
-// The centre of button `index` in window pixels, from the window's own description.
-std::pair<int, int> centreOfButton(std::int16_t index) {
-    const auto& d = window::form1Description();
-    for (const auto& c : d.controls) {
-        if (c.name != "Command1" || c.index != index)
-            continue;
-        int left = c.rect.left;
-        int top = c.rect.top;
-        for (const auto& p : d.controls)
-            if (!c.parent.empty() && p.name == c.parent) {
-                left += p.rect.left;
-                top += p.rect.top;
-            }
-        return {(left + c.rect.width / 2) / 15, (top + c.rect.height / 2) / 15};
-    }
-    return {-1, -1};
-}
-
 class Dialer : public testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         ASSERT_TRUE(x11.ready()) << "Xvfb did not start";
         ASSERT_TRUE(pulse.ready()) << "PulseAudio did not start";
         fs::copy_file(KT5_DTMF_EXE, appDir / "kt5_dtmf");
@@ -65,37 +37,45 @@ protected:
                                           << AlsaRedirect::toPulseServer(pulse.socket()) << "}\n";
     }
 
-    void start(std::vector<std::string> arguments = {}) {
+    void TearDown() override
+    {
+        if (HasFailure()) // what the program said helps more than the assertion alone
+            std::printf("kt5_dtmf said:\n%s\n", readText(scratch / "kt5_dtmf.log").c_str());
+    }
+
+    static std::string readText(const fs::path& file)
+    {
+        std::ifstream in(file);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    void start(std::vector<std::string> arguments = {})
+    {
         appFilesBefore = filesUnder(appDir.path());
         homeFilesBefore = filesUnder(home.path());
         recorder = pulse.record(recording, kRecordRate);
         arguments.insert(arguments.begin(), (appDir / "kt5_dtmf").string());
-        app = std::make_unique<ChildProcess>(
-            arguments,
-            std::vector<std::string>{"PATH=/usr/bin:/bin", "DISPLAY=" + x11.displayName(),
+        std::vector<std::string> env{"PATH=/usr/bin:/bin", "DISPLAY=" + x11.displayName(),
                                      "HOME=" + home.path().string(),
-                                     "XDG_RUNTIME_DIR=" + runtime.path().string(), "LC_ALL=C"},
-            (scratch / "kt5_dtmf.log").string());
+                                     "XDG_RUNTIME_DIR=" + runtime.path().string(), "LC_ALL=C"};
+        for (const char* sanitizer : {"ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"})
+            if (const char* value = std::getenv(sanitizer))
+                env.push_back(std::string(sanitizer) + "=" + value);
+        app = std::make_unique<ChildProcess>(arguments, env, (scratch / "kt5_dtmf.log").string());
         form = x11.waitForWindow(kCaption, 10'000);
         ASSERT_TRUE(form.has_value()) << "the window did not appear";
     }
 
-    void clickButton(std::int16_t index) {
+    void clickButton(std::int16_t index)
+    {
         const auto [x, y] = centreOfButton(index);
         x11.click(*form, x, y);
     }
 
-    // What the sink played since start, as DTMF keys, once at least as many keys as
-    // `expected` holds have been heard (the recorder delivers in blocks of up to a second or
-    // two), or after ten seconds.
-    std::string keysPlayed(const std::string& expected) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (dtmfKeysInRaw(recording, kRecordRate).size() < expected.size() &&
-               std::chrono::steady_clock::now() < deadline)
-            pause(250);
-        pause(300);
-        recorder.reset();
-        return dtmfKeysInRaw(recording, kRecordRate);
+    // What the sink played since start, as DTMF keys (see keysRecorded).
+    std::string keysPlayed(const std::string& expected)
+    {
+        return keysRecorded(recorder, recording, kRecordRate, expected);
     }
 
     X11Session x11;
@@ -112,25 +92,28 @@ protected:
     std::optional<unsigned long> form;
 };
 
-TEST_F(Dialer, ClickPlaysExactlyThatCommandsSequence) {
+TEST_F(Dialer, ClickPlaysExactlyThatCommandsSequence)
+{
     start();
     clickButton(3);
 
     EXPECT_EQ(keysPlayed("*03#"), "*03#");
 }
 
-TEST_F(Dialer, QuickClicksPlayOneAfterAnotherInClickOrder) {
+TEST_F(Dialer, QuickClicksPlayOneAfterAnotherInClickOrder)
+{
     start();
     clickButton(1);
-    pause(60);
+    pauseMs(60);
     clickButton(9);
-    pause(60);
+    pauseMs(60);
     clickButton(10);
 
     EXPECT_EQ(keysPlayed("*01#*09#*10#"), "*01#*09#*10#");
 }
 
-TEST_F(Dialer, MissingToneFileShowsTheErrorBoxAndTheWindowWorksAfterwards) {
+TEST_F(Dialer, MissingToneFileShowsTheErrorBoxAndTheWindowWorksAfterwards)
+{
     fs::remove(appDir / "05.wav");
     start();
 
@@ -138,9 +121,9 @@ TEST_F(Dialer, MissingToneFileShowsTheErrorBoxAndTheWindowWorksAfterwards) {
     const auto box = x11.waitForWindow("Error", 5000);
     ASSERT_TRUE(box.has_value()) << "no window titled Error";
     clickButton(7); // the box is modal: this click is dropped, not played later
-    pause(300);
+    pauseMs(300);
     x11.requestClose(*box);
-    pause(300);
+    pauseMs(300);
     EXPECT_FALSE(x11.windowExists("Error"));
     clickButton(6);
 
@@ -148,7 +131,8 @@ TEST_F(Dialer, MissingToneFileShowsTheErrorBoxAndTheWindowWorksAfterwards) {
     EXPECT_EQ(keysPlayed("*06#"), "*06#");
 }
 
-TEST_F(Dialer, ClosingTheWindowEndsTheProgramWithStatusZeroAndWritesNothing) {
+TEST_F(Dialer, ClosingTheWindowEndsTheProgramWithStatusZeroAndWritesNothing)
+{
     start();
     x11.requestClose(*form);
 
@@ -157,17 +141,19 @@ TEST_F(Dialer, ClosingTheWindowEndsTheProgramWithStatusZeroAndWritesNothing) {
     EXPECT_EQ(filesUnder(home.path()), homeFilesBefore);
 }
 
-TEST_F(Dialer, CloseRequestedDuringAToneTakesEffectAfterIt) {
+TEST_F(Dialer, CloseRequestedDuringAToneTakesEffectAfterIt)
+{
     start();
     clickButton(8);
-    pause(100);
+    pauseMs(100);
     x11.requestClose(*form);
 
     EXPECT_EQ(keysPlayed("*08#"), "*08#");
     EXPECT_EQ(app->waitFor(5000), 0);
 }
 
-TEST_F(Dialer, ArgumentsChangeNothing) {
+TEST_F(Dialer, ArgumentsChangeNothing)
+{
     // Were these passed on to the toolkit, the window would open off-screen in another style.
     start({"-platform", "offscreen", "-style", "windows", "--help", "/nonexistent"});
     clickButton(0);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/platform_services.h"
+#include "support/native_path.h"
 
 #include <memory>
 #include <string>
@@ -18,17 +19,21 @@ public:
         int style = 0;
     };
 
-    explicit FakePlatformServices(platform::NativeString applicationDir = "/opt/kt5")
-        : directory(std::move(applicationDir)) {}
+    explicit FakePlatformServices(platform::NativeString applicationDir = native("/opt/kt5"))
+        : directory(std::move(applicationDir))
+    {
+    }
 
-    void messageBox(std::string_view text, std::string_view title, int style) override {
+    void messageBox(std::string_view text, std::string_view title, int style) override
+    {
         boxes.push_back({std::string(text), std::string(title), style});
     }
     platform::NativeString applicationDirectory() override { return directory; }
 
     // Keeps what the window would be built from; the returned window shows nothing.
     std::unique_ptr<platform::Window> buildWindow(const platform::WindowDescription& description,
-                                                  platform::EventSink eventSink) override {
+                                                  platform::EventSink eventSink) override
+    {
         built = &description;
         sink = std::move(eventSink);
         struct NoWindow final : platform::Window {

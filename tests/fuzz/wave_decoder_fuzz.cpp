@@ -5,7 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
     const auto sound = kt5::platform::alsa::decodeWave(
         std::as_bytes(std::span(reinterpret_cast<const char*>(data), size)));
     if (sound && sound->samples.size() % static_cast<std::size_t>(sound->channels) != 0)

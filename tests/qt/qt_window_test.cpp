@@ -29,7 +29,8 @@ const platform::WindowDescription& form1 = window::form1Description();
 // One application object for the whole binary, gone before Qt's own statics are.
 class QtApplication : public testing::Environment {
 public:
-    void SetUp() override {
+    void SetUp() override
+    {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         services = std::make_unique<platform::qt::QtPlatformServices>();
     }
@@ -40,23 +41,27 @@ public:
 
 auto* const application = testing::AddGlobalTestEnvironment(new QtApplication);
 
-platform::qt::QtPlatformServices& services() {
+platform::qt::QtPlatformServices& services()
+{
     return *static_cast<QtApplication*>(application)->services;
 }
 
-QString keyOf(const ControlDescription& c) {
+QString keyOf(const ControlDescription& c)
+{
     return QString::fromUtf8(c.name.data(), static_cast<qsizetype>(c.name.size())) +
            (c.index ? QStringLiteral("(%1)").arg(*c.index) : QString());
 }
 
 // At 96 DPI a pixel is 15 twips; every size of this window is a whole number of pixels.
-QRect pixels(const platform::Rect& r) {
+QRect pixels(const platform::Rect& r)
+{
     return {r.left / 15, r.top / 15, r.width / 15, r.height / 15};
 }
 
 // A left click at the centre of `widget`, given to its top-level window the way the window
 // system's input arrives, so that modality and stacking apply as they do to a person's click.
-void click(QWidget* widget) {
+void click(QWidget* widget)
+{
     QWidget* top = widget->window();
     const QPoint local = widget->mapTo(top, widget->rect().center());
     QTest::mouseClick(top->windowHandle(), Qt::LeftButton, Qt::NoModifier, local);
@@ -64,12 +69,14 @@ void click(QWidget* widget) {
 
 class QtForm1 : public testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         build([this](const ControlEvent& event) { onEvent(event); });
     }
 
     // Builds and shows Form1: some of it is completed only as the window is shown.
-    void build(platform::EventSink sink) {
+    void build(platform::EventSink sink)
+    {
         window = services().buildWindow(form1, std::move(sink));
         auto& qtWindow = static_cast<platform::qt::QtWindow&>(*window);
         qtWindow.show();
@@ -77,12 +84,14 @@ protected:
     }
 
     template <class T = QWidget>
-    T* control(const QString& key) const {
+    T* control(const QString& key) const
+    {
         return form->findChild<T*>(key);
     }
 
     // Runs `body` inside the window's own event loop, then closes the window.
-    void whileRunning(const std::function<void()>& body) {
+    void whileRunning(const std::function<void()>& body)
+    {
         QTimer::singleShot(0, form, [&] {
             ASSERT_TRUE(QTest::qWaitForWindowExposed(form));
             body();
@@ -93,7 +102,8 @@ protected:
 
     // Calls `body` with the message box once one is open (polling: the box runs its own loop).
     static void whenMessageBoxOpens(const std::function<void(QMessageBox*)>& body,
-                                    int attemptsLeft = 200) {
+                                    int attemptsLeft = 200)
+    {
         QTimer::singleShot(10, [=] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             if (box != nullptr && box->isVisible())
@@ -112,7 +122,8 @@ protected:
     std::vector<int> clicked;
 };
 
-TEST_F(QtForm1, EveryControlIsBuiltWithItsDescribedGeometryAndParent) {
+TEST_F(QtForm1, EveryControlIsBuiltWithItsDescribedGeometryAndParent)
+{
     EXPECT_EQ(form->size(), QSize(382, 247));
     for (const auto& c : form1.controls) {
         QWidget* widget = control(keyOf(c));
@@ -124,7 +135,8 @@ TEST_F(QtForm1, EveryControlIsBuiltWithItsDescribedGeometryAndParent) {
     }
 }
 
-TEST_F(QtForm1, CaptionsFontsAndColours) {
+TEST_F(QtForm1, CaptionsFontsAndColours)
+{
     EXPECT_EQ(form->windowTitle(), QStringLiteral("KT-5 DTMF Dialer  V.1.8 (QA1ZZ / QB2YY)"));
     EXPECT_EQ(form->palette().color(QPalette::Window), QColor(192, 192, 192));
     EXPECT_FALSE(form->windowIcon().isNull());
@@ -166,7 +178,8 @@ TEST_F(QtForm1, CaptionsFontsAndColours) {
     EXPECT_EQ(control<QLineEdit>(QStringLiteral("Text10"))->text(), QStringLiteral("Text10"));
 }
 
-TEST_F(QtForm1, FixedSizeWithMinimiseAndCloseButNoMaximise) {
+TEST_F(QtForm1, FixedSizeWithMinimiseAndCloseButNoMaximise)
+{
     EXPECT_EQ(form->minimumSize(), form->maximumSize());
     const Qt::WindowFlags flags = form->windowFlags();
     EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
@@ -174,7 +187,8 @@ TEST_F(QtForm1, FixedSizeWithMinimiseAndCloseButNoMaximise) {
     EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint));
 }
 
-TEST_F(QtForm1, ButtonsLieAboveTheFrameAndLabelsBelowButtons) {
+TEST_F(QtForm1, ButtonsLieAboveTheFrameAndLabelsBelowButtons)
+{
     const auto stackIndex = [&](const QString& key) {
         QWidget* w = control(key);
         return w->parentWidget()->children().indexOf(w);
@@ -187,14 +201,16 @@ TEST_F(QtForm1, ButtonsLieAboveTheFrameAndLabelsBelowButtons) {
     EXPECT_EQ(frame->childAt(289, 30), control(QStringLiteral("Command1(0)")));
 }
 
-TEST_F(QtForm1, ButtonsSayWhatTheyDoToAScreenReader) {
+TEST_F(QtForm1, ButtonsSayWhatTheyDoToAScreenReader)
+{
     EXPECT_EQ(control(QStringLiteral("Command1(3)"))->accessibleName(),
               QStringLiteral("*03# PHOTO #3"));
     EXPECT_EQ(control(QStringLiteral("Command1(0)"))->accessibleName(),
               QStringLiteral("*00# DOWNLOAD PHOTO CATALOG INFORMATION"));
 }
 
-TEST_F(QtForm1, OpensWithFocusOffScreenAndTabWalksTheFocusOrder) {
+TEST_F(QtForm1, OpensWithFocusOffScreenAndTabWalksTheFocusOrder)
+{
     QStringList visited;
     whileRunning([&] {
         QApplication::setActiveWindow(form);
@@ -210,7 +226,8 @@ TEST_F(QtForm1, OpensWithFocusOffScreenAndTabWalksTheFocusOrder) {
               "Command1(6) Text10 Command1(7) Command1(8) Command1(9) Command1(10) txtNum");
 }
 
-TEST_F(QtForm1, EveryButtonClickedWithTheMouseReachesTheHandlerWithItsIndex) {
+TEST_F(QtForm1, EveryButtonClickedWithTheMouseReachesTheHandlerWithItsIndex)
+{
     whileRunning([&] {
         for (int i = 0; i <= 10; ++i)
             click(control(QStringLiteral("Command1(%1)").arg(i)));
@@ -223,7 +240,8 @@ TEST_F(QtForm1, EveryButtonClickedWithTheMouseReachesTheHandlerWithItsIndex) {
     EXPECT_EQ(clicked, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
 }
 
-TEST_F(QtForm1, FailedToneShowsOneModalWarningAndTheWindowWorksAfterwards) {
+TEST_F(QtForm1, FailedToneShowsOneModalWarningAndTheWindowWorksAfterwards)
+{
     FakeSoundService sound;
     sound.result = false;
     tones::ToneCommands commands(services(), sound);

@@ -30,7 +30,8 @@ protected:
     bool play(const fs::path& path) { return service.playFileSync(path.string()); }
 };
 
-TEST_F(CapturedPlayback, DeviceReceivesExactlyTheFilesSamplesRateAndChannels) {
+TEST_F(CapturedPlayback, DeviceReceivesExactlyTheFilesSamplesRateAndChannels)
+{
     const fs::path file = tones / "03.wav";
     const Audio source = sine(770, 0.5, 8000, 1);
     writeSound(file, source, SF_FORMAT_WAV | SF_FORMAT_PCM_16);
@@ -43,7 +44,8 @@ TEST_F(CapturedPlayback, DeviceReceivesExactlyTheFilesSamplesRateAndChannels) {
     EXPECT_EQ(captured.samples, source.samples);
 }
 
-TEST_F(CapturedPlayback, CompressedStereoReachesTheDeviceAsDecoded) {
+TEST_F(CapturedPlayback, CompressedStereoReachesTheDeviceAsDecoded)
+{
     const fs::path file = tones / "07.wav";
     writeSound(file, sine(1209, 0.4, 22050, 2), SF_FORMAT_WAV | SF_FORMAT_IMA_ADPCM);
 
@@ -56,7 +58,8 @@ TEST_F(CapturedPlayback, CompressedStereoReachesTheDeviceAsDecoded) {
     EXPECT_EQ(captured.samples, expected.samples);
 }
 
-TEST_F(CapturedPlayback, AFailedFileDoesNotBlockTheNextSound) {
+TEST_F(CapturedPlayback, AFailedFileDoesNotBlockTheNextSound)
+{
     const fs::path good = tones / "01.wav";
     writeSound(good, sine(697, 0.1, 8000, 1), SF_FORMAT_WAV | SF_FORMAT_PCM_16);
 
@@ -71,12 +74,14 @@ struct BadInput {
     std::function<void(const fs::path& file)> make;
 };
 
-std::string validWave(const fs::path& scratch) {
+std::string validWave(const fs::path& scratch)
+{
     writeSound(scratch, sine(852, 0.2, 8000, 1), SF_FORMAT_WAV | SF_FORMAT_PCM_16);
     return readBytes(scratch);
 }
 
-std::string otherContainer(const fs::path& scratch, int format) {
+std::string otherContainer(const fs::path& scratch, int format)
+{
     writeSound(scratch, sine(852, 0.2, 8000, 1), format);
     return readBytes(scratch);
 }
@@ -125,7 +130,8 @@ const std::vector<BadInput> kBadInputs = {
 
 class UnplayableFile : public CapturedPlayback, public testing::WithParamInterface<BadInput> {};
 
-TEST_P(UnplayableFile, FailsAndPlaysNothing) {
+TEST_P(UnplayableFile, FailsAndPlaysNothing)
+{
     const fs::path file = tones / "03.wav";
     GetParam().make(file);
 
@@ -136,7 +142,8 @@ TEST_P(UnplayableFile, FailsAndPlaysNothing) {
 INSTANTIATE_TEST_SUITE_P(BadInputs, UnplayableFile, testing::ValuesIn(kBadInputs), ByName{});
 
 // Runs `body` in a child process that has given up root, since root reads any file.
-bool asUnprivilegedUser(const std::function<bool()>& body) {
+bool asUnprivilegedUser(const std::function<bool()>& body)
+{
     const pid_t child = ::fork();
     if (child == 0) {
         if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
@@ -148,7 +155,8 @@ bool asUnprivilegedUser(const std::function<bool()>& body) {
     return WIFEXITED(status) && WEXITSTATUS(status) == 1;
 }
 
-TEST_F(CapturedPlayback, UnreadableFileFailsAndPlaysNothing) {
+TEST_F(CapturedPlayback, UnreadableFileFailsAndPlaysNothing)
+{
     const fs::path file = tones / "03.wav";
     writeSound(file, sine(941, 0.2, 8000, 1), SF_FORMAT_WAV | SF_FORMAT_PCM_16);
     ASSERT_EQ(::chmod(file.c_str(), 0), 0);
@@ -166,7 +174,8 @@ struct BadOutput {
 
 class UnavailableOutput : public testing::TestWithParam<BadOutput> {};
 
-TEST_P(UnavailableOutput, FailsInsteadOfHanging) {
+TEST_P(UnavailableOutput, FailsInsteadOfHanging)
+{
     TempDir home;
     AlsaRedirect redirect(home.path(), GetParam().pcmDefinition);
     const fs::path file = home / "03.wav";

@@ -27,27 +27,31 @@ constexpr Seconds kSinkGranularity{0.015};
 
 class RealTimePlayback : public testing::Test {
 protected:
-    static void SetUpTestSuite() {
+    static void SetUpTestSuite()
+    {
         daemon = std::make_unique<PulseDaemon>();
         home = std::make_unique<TempDir>();
         redirect = std::make_unique<AlsaRedirect>(home->path(),
                                                   AlsaRedirect::toPulseServer(daemon->socket()));
     }
-    static void TearDownTestSuite() {
+    static void TearDownTestSuite()
+    {
         redirect.reset();
         home.reset();
         daemon.reset();
     }
     void SetUp() override { ASSERT_TRUE(daemon->ready()) << "PulseAudio did not start"; }
 
-    static fs::path toneOf(double seconds, const std::string& name) {
+    static fs::path toneOf(double seconds, const std::string& name)
+    {
         const fs::path file = *home / name;
         writeSound(file, sine(1477, seconds, 8000, 1), SF_FORMAT_WAV | SF_FORMAT_PCM_16);
         return file;
     }
 
     // Plays and returns {result, wall time}.
-    static std::pair<bool, Seconds> timedPlay(platform::SoundService& service, const fs::path& f) {
+    static std::pair<bool, Seconds> timedPlay(platform::SoundService& service, const fs::path& f)
+    {
         const auto start = Clock::now();
         const bool ok = service.playFileSync(f.string());
         return {ok, Clock::now() - start};
@@ -58,7 +62,8 @@ protected:
     static inline std::unique_ptr<AlsaRedirect> redirect;
 };
 
-TEST_F(RealTimePlayback, ReturnsOnlyWhenTheWholeSoundHasPlayed) {
+TEST_F(RealTimePlayback, ReturnsOnlyWhenTheWholeSoundHasPlayed)
+{
     platform::alsa::AlsaSoundService service;
     for (const double seconds : {0.05, 0.8}) {
         const auto [ok, elapsed] = timedPlay(service, toneOf(seconds, "t.wav"));
@@ -67,7 +72,8 @@ TEST_F(RealTimePlayback, ReturnsOnlyWhenTheWholeSoundHasPlayed) {
     }
 }
 
-TEST_F(RealTimePlayback, SecondSoundWhileOneIsSoundingIsRefusedAtOnce) {
+TEST_F(RealTimePlayback, SecondSoundWhileOneIsSoundingIsRefusedAtOnce)
+{
     const Seconds length{1.2};
     const fs::path first = toneOf(length.count(), "first.wav");
     const fs::path second = toneOf(0.3, "second.wav");

@@ -16,12 +16,14 @@ namespace {
 using platform::alsa::DecodedSound;
 using platform::alsa::decodeWave;
 
-std::optional<DecodedSound> decodeBytes(const std::string& bytes) {
+std::optional<DecodedSound> decodeBytes(const std::string& bytes)
+{
     return decodeWave(std::as_bytes(std::span(bytes.data(), bytes.size())));
 }
 
 // Signal-to-noise ratio of `decoded` against `source`, in dB.
-double snrDb(const std::vector<std::int16_t>& source, const std::vector<std::int16_t>& decoded) {
+double snrDb(const std::vector<std::int16_t>& source, const std::vector<std::int16_t>& decoded)
+{
     double signal = 0;
     double noise = 0;
     for (std::size_t i = 0; i < source.size(); ++i) {
@@ -44,7 +46,8 @@ class EveryWaveCodec : public testing::TestWithParam<CodecCase> {};
 
 // Users' tone files may use any codec a WAV file can hold; each must come back as the signal
 // that was written, at its level, within what the codec itself loses.
-TEST_P(EveryWaveCodec, DecodesToTheSignalThatWasWritten) {
+TEST_P(EveryWaveCodec, DecodesToTheSignalThatWasWritten)
+{
     const auto& c = GetParam();
     TempDir dir;
     const auto path = dir / "03.wav";
@@ -85,7 +88,8 @@ INSTANTIATE_TEST_SUITE_P(
         CodecCase{"ExtensibleFloat", SF_FORMAT_WAVEX | SF_FORMAT_FLOAT, 48000, 2, INFINITY}),
     ByName{});
 
-TEST(WaveDecoder, Pcm16IsDecodedBitExact) {
+TEST(WaveDecoder, Pcm16IsDecodedBitExact)
+{
     TempDir dir;
     const Audio source = sine(1336, 0.2, 8000, 1);
     writeSound(dir / "a.wav", source, SF_FORMAT_WAV | SF_FORMAT_PCM_16);
@@ -96,7 +100,8 @@ TEST(WaveDecoder, Pcm16IsDecodedBitExact) {
     EXPECT_EQ(decoded->samples, source.samples);
 }
 
-TEST(WaveDecoder, FloatBeyondFullScaleClipsInsteadOfWrapping) {
+TEST(WaveDecoder, FloatBeyondFullScaleClipsInsteadOfWrapping)
+{
     TempDir dir;
     SF_INFO info{};
     info.samplerate = 8000;
@@ -117,7 +122,8 @@ TEST(WaveDecoder, FloatBeyondFullScaleClipsInsteadOfWrapping) {
     EXPECT_EQ(decoded->samples[1], -32768);
 }
 
-TEST(WaveDecoder, FloatSampleThatIsNotANumberRefusesTheFile) {
+TEST(WaveDecoder, FloatSampleThatIsNotANumberRefusesTheFile)
+{
     TempDir dir;
     SF_INFO info{};
     info.samplerate = 8000;
@@ -136,19 +142,22 @@ TEST(WaveDecoder, FloatSampleThatIsNotANumberRefusesTheFile) {
 // Offset of the size field of the data chunk in a canonical 44-byte-header PCM file.
 constexpr std::size_t kDataSizeOffset = 40;
 
-std::string canonicalPcm16(const TempDir& dir) {
+std::string canonicalPcm16(const TempDir& dir)
+{
     writeSound(dir / "c.wav", sine(941, 0.1, 8000, 1), SF_FORMAT_WAV | SF_FORMAT_PCM_16);
     std::string bytes = readBytes(dir / "c.wav");
     EXPECT_EQ(bytes.substr(36, 4), "data");
     return bytes;
 }
 
-void setDataSize(std::string& bytes, std::uint32_t size) {
+void setDataSize(std::string& bytes, std::uint32_t size)
+{
     for (int i = 0; i < 4; ++i)
         bytes[kDataSizeOffset + i] = static_cast<char>((size >> (8 * i)) & 0xFF);
 }
 
-TEST(WaveDecoder, DataChunkCutShortIsRefusedNotHalfPlayed) {
+TEST(WaveDecoder, DataChunkCutShortIsRefusedNotHalfPlayed)
+{
     TempDir dir;
     std::string bytes = canonicalPcm16(dir);
     bytes.resize(bytes.size() - 200);
@@ -156,7 +165,8 @@ TEST(WaveDecoder, DataChunkCutShortIsRefusedNotHalfPlayed) {
     EXPECT_FALSE(decodeBytes(bytes).has_value());
 }
 
-TEST(WaveDecoder, LengthAStreamingWriterLeftUnsetStillPlays) {
+TEST(WaveDecoder, LengthAStreamingWriterLeftUnsetStillPlays)
+{
     TempDir dir;
     std::string bytes = canonicalPcm16(dir);
     setDataSize(bytes, 0xFFFFFFFFu);
@@ -167,7 +177,8 @@ TEST(WaveDecoder, LengthAStreamingWriterLeftUnsetStillPlays) {
     EXPECT_EQ(decoded->frames(), 800u);
 }
 
-TEST(WaveDecoder, ChunksBeforeTheDataAreSkippedWithTheirPadByte) {
+TEST(WaveDecoder, ChunksBeforeTheDataAreSkippedWithTheirPadByte)
+{
     TempDir dir;
     std::string bytes = canonicalPcm16(dir);
     // An odd-sized LIST chunk between "fmt " and "data" is followed by one pad byte.
@@ -180,7 +191,8 @@ TEST(WaveDecoder, ChunksBeforeTheDataAreSkippedWithTheirPadByte) {
     EXPECT_EQ(decoded->frames(), 800u);
 }
 
-TEST(WaveDecoder, RefusesDecodedAudioBeyondTheCeilingBeforeAllocating) {
+TEST(WaveDecoder, RefusesDecodedAudioBeyondTheCeilingBeforeAllocating)
+{
     // An 8-bit file whose samples, as 16-bit, would pass the ceiling; all zeros, so cheap.
     const std::uint32_t dataBytes = platform::alsa::kMaxDecodedBytes / 2 + 16;
     std::string bytes(44 + dataBytes, '\0');

@@ -12,7 +12,8 @@ namespace kt5::test {
 
 namespace {
 
-std::vector<char*> pointersTo(const std::vector<std::string>& strings) {
+std::vector<char*> pointersTo(const std::vector<std::string>& strings)
+{
     std::vector<char*> result;
     for (const auto& s : strings)
         result.push_back(const_cast<char*>(s.c_str()));
@@ -24,7 +25,8 @@ std::vector<char*> pointersTo(const std::vector<std::string>& strings) {
 
 ChildProcess::ChildProcess(const std::vector<std::string>& argv,
                            const std::vector<std::string>& env, const std::string& outputFile,
-                           const std::string& errorFile) {
+                           const std::string& errorFile)
+{
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
@@ -43,7 +45,8 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv,
         throw std::runtime_error("cannot start " + argv.front());
 }
 
-ChildProcess::~ChildProcess() {
+ChildProcess::~ChildProcess()
+{
     if (running()) {
         ::kill(pid_, SIGTERM);
         if (waitFor(3000) == -1) {
@@ -53,7 +56,8 @@ ChildProcess::~ChildProcess() {
     }
 }
 
-bool ChildProcess::running() {
+bool ChildProcess::running()
+{
     if (status_ != -1)
         return false;
     int status = 0;
@@ -64,7 +68,8 @@ bool ChildProcess::running() {
     return true;
 }
 
-int ChildProcess::waitFor(int timeoutMs) {
+int ChildProcess::waitFor(int timeoutMs)
+{
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     while (running()) {
         if (std::chrono::steady_clock::now() >= deadline)

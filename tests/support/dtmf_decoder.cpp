@@ -7,7 +7,8 @@ namespace kt5::test {
 
 namespace {
 
-std::string keysFromPipeline(const std::string& soxInput) {
+std::string keysFromPipeline(const std::string& soxInput)
+{
     // multimon-ng wants 22050 Hz signed 16-bit mono; sox converts whatever it is given.
     const std::string command = "sox " + soxInput +
                                 " -t raw -r 22050 -e signed-integer -b 16 -c 1 - 2>/dev/null"
@@ -25,11 +26,13 @@ std::string keysFromPipeline(const std::string& soxInput) {
 
 } // namespace
 
-std::string dtmfKeysIn(const std::filesystem::path& soundFile) {
+std::string dtmfKeysIn(const std::filesystem::path& soundFile)
+{
     return keysFromPipeline("'" + soundFile.string() + "'");
 }
 
-std::string dtmfKeysInRaw(const std::filesystem::path& rawFile, int sampleRate) {
+std::string dtmfKeysInRaw(const std::filesystem::path& rawFile, int sampleRate)
+{
     return keysFromPipeline("-t raw -r " + std::to_string(sampleRate) +
                             " -e signed-integer -b 16 -c 1 '" + rawFile.string() + "'");
 }

@@ -9,7 +9,8 @@ namespace kt5::test {
 // Names each row of a table-driven test after its `name` field, so a failure says which row.
 struct ByName {
     template <class Param>
-    std::string operator()(const testing::TestParamInfo<Param>& row) const {
+    std::string operator()(const testing::TestParamInfo<Param>& row) const
+    {
         return row.param.name;
     }
 };

@@ -7,7 +7,8 @@
 namespace kt5::test {
 
 PulseDaemon::PulseDaemon()
-    : socket_(dir_ / "native") {
+    : socket_(dir_ / "native")
+{
     std::ofstream(dir_ / "default.pa")
         << "load-module module-null-sink sink_name=kt5_null rate=48000 channels=2\n"
         << "load-module module-native-protocol-unix socket=" << socket_.string()
@@ -48,7 +49,8 @@ PulseDaemon::PulseDaemon()
 }
 
 std::unique_ptr<ChildProcess> PulseDaemon::record(const std::filesystem::path& rawFile,
-                                                  int sampleRate) const {
+                                                  int sampleRate) const
+{
     auto recorder = std::make_unique<ChildProcess>(
         std::vector<std::string>{"parec", "--device=kt5_null.monitor", "--raw", "--format=s16le",
                                  "--rate=" + std::to_string(sampleRate), "--channels=1",
@@ -59,7 +61,8 @@ std::unique_ptr<ChildProcess> PulseDaemon::record(const std::filesystem::path& r
     return recorder;
 }
 
-PulseDaemon::~PulseDaemon() {
+PulseDaemon::~PulseDaemon()
+{
     clock_.reset();
     server_.reset();
 }

@@ -7,14 +7,16 @@
 
 namespace kt5::test {
 
-TempDir::TempDir() {
+TempDir::TempDir()
+{
     std::string pattern = (std::filesystem::temp_directory_path() / "kt5-test-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr)
         throw std::runtime_error("mkdtemp failed");
     path_ = pattern;
 }
 
-TempDir::~TempDir() {
+TempDir::~TempDir()
+{
     std::error_code ignored;
     // Restore access first: some tests leave files that their owner may not read.
     for (const auto& entry : std::filesystem::recursive_directory_iterator(path_, ignored))

@@ -14,7 +14,8 @@ public:
     ~TempDir();
 
     const std::filesystem::path& path() const { return path_; }
-    std::filesystem::path operator/(const std::filesystem::path& name) const {
+    std::filesystem::path operator/(const std::filesystem::path& name) const
+    {
         return path_ / name;
     }
 

@@ -5,13 +5,32 @@
 #include <clocale>
 #include <cstdlib>
 
-int main(int argc, char** argv) {
-    ::setenv("LC_ALL", "C", 1);
-    ::setenv("LANG", "C", 1);
+namespace {
+
+void setVariable(const char* name, const char* value)
+{
+#if defined(_WIN32)
+    _putenv_s(name, value); // an empty value removes the variable
+#else
+    if (*value == '\0')
+        ::unsetenv(name);
+    else
+        ::setenv(name, value, 1);
+#endif
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    setVariable("LC_ALL", "C");
+    setVariable("LANG", "C");
     std::setlocale(LC_ALL, "C");
+#if !defined(_WIN32) // under Wine these belong to Wine itself
     for (const char* name : {"ALSA_CONFIG_PATH", "PULSE_SERVER", "PULSE_SINK", "DISPLAY",
                              "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "QT_SCALE_FACTOR"})
-        ::unsetenv(name);
+        setVariable(name, "");
+#endif
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -17,7 +17,8 @@ using SndfilePtr = std::unique_ptr<SNDFILE, decltype(&sf_close)>;
 
 } // namespace
 
-Audio sine(double hz, double seconds, int sampleRate, int channels) {
+Audio sine(double hz, double seconds, int sampleRate, int channels)
+{
     Audio audio{sampleRate, channels, {}};
     const auto frames = static_cast<int>(seconds * sampleRate);
     for (int i = 0; i < frames; ++i)
@@ -27,7 +28,8 @@ Audio sine(double hz, double seconds, int sampleRate, int channels) {
     return audio;
 }
 
-void writeSound(const std::filesystem::path& path, const Audio& audio, int format) {
+void writeSound(const std::filesystem::path& path, const Audio& audio, int format)
+{
     SF_INFO info{};
     info.samplerate = audio.sampleRate;
     info.channels = audio.channels;
@@ -45,7 +47,8 @@ void writeSound(const std::filesystem::path& path, const Audio& audio, int forma
         throw std::runtime_error("short write to " + path.string());
 }
 
-Audio readSound(const std::filesystem::path& path) {
+Audio readSound(const std::filesystem::path& path)
+{
     SF_INFO info{};
     SndfilePtr file(sf_open(path.c_str(), SFM_READ, &info), &sf_close);
     if (!file)
@@ -59,11 +62,13 @@ Audio readSound(const std::filesystem::path& path) {
     return audio;
 }
 
-void writeBytes(const std::filesystem::path& path, const std::string& bytes) {
+void writeBytes(const std::filesystem::path& path, const std::string& bytes)
+{
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
-std::string readBytes(const std::filesystem::path& path) {
+std::string readBytes(const std::filesystem::path& path)
+{
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }

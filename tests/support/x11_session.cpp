@@ -14,7 +14,8 @@ namespace kt5::test {
 
 namespace {
 
-std::string titleOf(Display* display, Window window) {
+std::string titleOf(Display* display, Window window)
+{
     const Atom netWmName = XInternAtom(display, "_NET_WM_NAME", False);
     const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
     Atom type = None;
@@ -32,7 +33,8 @@ std::string titleOf(Display* display, Window window) {
     return title;
 }
 
-std::vector<Window> topLevels(Display* display) {
+std::vector<Window> topLevels(Display* display)
+{
     Window root = 0;
     Window parent = 0;
     Window* children = nullptr;
@@ -45,14 +47,16 @@ std::vector<Window> topLevels(Display* display) {
     return result;
 }
 
-bool isViewable(Display* display, Window window) {
+bool isViewable(Display* display, Window window)
+{
     XWindowAttributes attributes{};
     return XGetWindowAttributes(display, window, &attributes) && attributes.map_state == IsViewable;
 }
 
 } // namespace
 
-X11Session::X11Session() {
+X11Session::X11Session()
+{
     int number = 90;
     while (std::filesystem::exists("/tmp/.X" + std::to_string(number) + "-lock"))
         ++number;
@@ -69,12 +73,14 @@ X11Session::X11Session() {
     }
 }
 
-X11Session::~X11Session() {
+X11Session::~X11Session()
+{
     if (display_ != nullptr)
         XCloseDisplay(display_);
 }
 
-std::optional<unsigned long> X11Session::waitForWindow(const std::string& title, int timeoutMs) {
+std::optional<unsigned long> X11Session::waitForWindow(const std::string& title, int timeoutMs)
+{
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     do {
         for (const Window window : topLevels(display_))
@@ -85,16 +91,19 @@ std::optional<unsigned long> X11Session::waitForWindow(const std::string& title,
     return std::nullopt;
 }
 
-bool X11Session::windowExists(const std::string& title) {
+bool X11Session::windowExists(const std::string& title)
+{
     return waitForWindow(title, 0).has_value();
 }
 
-void X11Session::watchMaps() {
+void X11Session::watchMaps()
+{
     XSelectInput(display_, DefaultRootWindow(display_), SubstructureNotifyMask);
     XSync(display_, True); // drop what came before
 }
 
-bool X11Session::waitForMap(const std::string& title, int timeoutMs) {
+bool X11Session::waitForMap(const std::string& title, int timeoutMs)
+{
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     pollfd connection{ConnectionNumber(display_), POLLIN, 0};
     while (std::chrono::steady_clock::now() < deadline) {
@@ -109,7 +118,15 @@ bool X11Session::waitForMap(const std::string& title, int timeoutMs) {
     return false;
 }
 
-void X11Session::click(unsigned long window, int x, int y) {
+std::pair<int, int> X11Session::sizeOf(unsigned long window)
+{
+    XWindowAttributes attributes{};
+    XGetWindowAttributes(display_, window, &attributes);
+    return {attributes.width, attributes.height};
+}
+
+void X11Session::click(unsigned long window, int x, int y)
+{
     int rootX = 0;
     int rootY = 0;
     Window child = 0;
@@ -121,12 +138,14 @@ void X11Session::click(unsigned long window, int x, int y) {
     XSync(display_, False);
 }
 
-void X11Session::focus(unsigned long window) {
+void X11Session::focus(unsigned long window)
+{
     XSetInputFocus(display_, window, RevertToParent, CurrentTime);
     XSync(display_, False);
 }
 
-void X11Session::requestClose(unsigned long window) {
+void X11Session::requestClose(unsigned long window)
+{
     XEvent event{};
     event.xclient.type = ClientMessage;
     event.xclient.window = window;
@@ -138,7 +157,8 @@ void X11Session::requestClose(unsigned long window) {
     XSync(display_, False);
 }
 
-void X11Session::sync() {
+void X11Session::sync()
+{
     XSync(display_, False);
 }
 

@@ -29,6 +29,8 @@ public:
     void watchMaps();
     // Waits up to `timeoutMs` for a window titled `title` to be mapped since watchMaps().
     bool waitForMap(const std::string& title, int timeoutMs);
+    // The outer size of a window, in pixels.
+    std::pair<int, int> sizeOf(unsigned long window);
     // Presses and releases the left button at (x, y) of `window`.
     void click(unsigned long window, int x, int y);
     // Gives the window the keyboard focus, as a window manager does when it is activated.

@@ -23,7 +23,8 @@ struct ToneFile {
     std::string keys;
 };
 
-std::vector<ToneFile> builtInToneSet() {
+std::vector<ToneFile> builtInToneSet()
+{
     std::vector<ToneFile> set;
     for (int i = 0; i <= 10; ++i) {
         char file[8];
@@ -37,7 +38,8 @@ std::vector<ToneFile> builtInToneSet() {
 
 class ToneSetFile : public testing::TestWithParam<ToneFile> {};
 
-TEST_P(ToneSetFile, IndependentDecoderHearsExactlyTheKeys) {
+TEST_P(ToneSetFile, IndependentDecoderHearsExactlyTheKeys)
+{
     EXPECT_EQ(dtmfKeysIn(kToneDir / GetParam().file), GetParam().keys);
 }
 
@@ -47,7 +49,8 @@ struct Burst {
 };
 
 // Runs of sound separated by runs of digital silence.
-std::vector<Burst> bursts(const std::vector<std::int16_t>& s) {
+std::vector<Burst> bursts(const std::vector<std::int16_t>& s)
+{
     std::vector<Burst> result;
     for (std::size_t i = 0; i < s.size();) {
         if (s[i] == 0) {
@@ -67,7 +70,8 @@ std::vector<Burst> bursts(const std::vector<std::int16_t>& s) {
 }
 
 // The strongest frequency within [lo, hi], found by a Hann-windowed DFT scan in 0.5 Hz steps.
-double peakFrequency(const std::vector<std::int16_t>& s, Burst b, int rate, double lo, double hi) {
+double peakFrequency(const std::vector<std::int16_t>& s, Burst b, int rate, double lo, double hi)
+{
     double best = 0;
     double bestPower = -1;
     const std::size_t n = b.end - b.begin;
@@ -88,7 +92,8 @@ double peakFrequency(const std::vector<std::int16_t>& s, Burst b, int rate, doub
     return best;
 }
 
-std::pair<double, double> dtmfPair(char key) {
+std::pair<double, double> dtmfPair(char key)
+{
     const std::string layout = "123456789*0#";
     const double rows[] = {697, 770, 852, 941};
     const double columns[] = {1209, 1336, 1477};
@@ -96,7 +101,8 @@ std::pair<double, double> dtmfPair(char key) {
     return {rows[at / 3], columns[at % 3]};
 }
 
-TEST_P(ToneSetFile, FrequenciesDurationsAndLevelsAreWithinTheDtmfStandard) {
+TEST_P(ToneSetFile, FrequenciesDurationsAndLevelsAreWithinTheDtmfStandard)
+{
     const Audio audio = readSound(kToneDir / GetParam().file);
     ASSERT_EQ(audio.channels, 1);
     const int rate = audio.sampleRate;

@@ -22,8 +22,9 @@ struct PathCase {
 
 class ToneCommandPath : public testing::TestWithParam<PathCase> {};
 
-TEST_P(ToneCommandPath, PlaysTheCommandsFileFromTheApplicationDirectory) {
-    FakePlatformServices platform(GetParam().directory);
+TEST_P(ToneCommandPath, PlaysTheCommandsFileFromTheApplicationDirectory)
+{
+    FakePlatformServices platform(native(GetParam().directory));
     FakeSoundService sound;
     ToneCommands commands(platform, sound);
 
@@ -31,12 +32,13 @@ TEST_P(ToneCommandPath, PlaysTheCommandsFileFromTheApplicationDirectory) {
     commands.Command1_Click(index);
 
     ASSERT_EQ(sound.played.size(), 1u);
-    EXPECT_EQ(sound.played.front(), GetParam().expectedPath);
+    EXPECT_EQ(sound.played.front(), native(GetParam().expectedPath));
     EXPECT_TRUE(platform.boxes.empty());
 }
 
 std::vector<PathCase> everyCommandIn(const std::string& name, const std::string& directory,
-                                     const std::string& prefix) {
+                                     const std::string& prefix)
+{
     const char* files[] = {"00.wav", "01.wav", "02.wav", "03.wav", "04.wav", "05.wav",
                            "06.wav", "07.wav", "08.wav", "09.wav", "10.wav"};
     std::vector<PathCase> cases;
@@ -52,6 +54,7 @@ INSTANTIATE_TEST_SUITE_P(EveryCommand, ToneCommandPath,
 INSTANTIATE_TEST_SUITE_P(Directories, ToneCommandPath,
                          testing::Values(PathCase{"RootDirectory", "/", 3, "/03.wav"},
                                          PathCase{"RootDirectoryLastCommand", "/", 10, "/10.wav"},
+                                         PathCase{"DriveRoot", "D:/", 10, "D:/10.wav"},
                                          PathCase{"NestedDirectory", "/home/ann/Tools/Dialer", 5,
                                                   "/home/ann/Tools/Dialer/05.wav"},
                                          PathCase{"DirectoryWithSpacesAndUtf8",
@@ -61,7 +64,8 @@ INSTANTIATE_TEST_SUITE_P(Directories, ToneCommandPath,
                                                   "/srv/kt5/", 7, "/srv/kt5/07.wav"}),
                          ByName{});
 
-TEST(ToneCommands, FailedPlaybackShowsOneExclamationBoxAndNothingElse) {
+TEST(ToneCommands, FailedPlaybackShowsOneExclamationBoxAndNothingElse)
+{
     FakePlatformServices platform;
     FakeSoundService sound;
     sound.result = false;
@@ -77,7 +81,8 @@ TEST(ToneCommands, FailedPlaybackShowsOneExclamationBoxAndNothingElse) {
     EXPECT_EQ(sound.played.size(), 1u) << "a failed tone is not retried";
 }
 
-TEST(ToneCommands, KeepsNoStateBetweenClicks) {
+TEST(ToneCommands, KeepsNoStateBetweenClicks)
+{
     FakePlatformServices platform;
     FakeSoundService sound;
     ToneCommands commands(platform, sound);
@@ -90,10 +95,11 @@ TEST(ToneCommands, KeepsNoStateBetweenClicks) {
 
     EXPECT_EQ(platform.boxes.size(), 1u) << "only the failed click reports";
     ASSERT_EQ(sound.played.size(), 3u) << "the same button twice plays twice";
-    EXPECT_EQ(sound.played[2], "/opt/kt5/02.wav");
+    EXPECT_EQ(sound.played[2], native("/opt/kt5/02.wav"));
 }
 
-TEST(ToneCommands, IndexOutsideTheTableDoesNothing) {
+TEST(ToneCommands, IndexOutsideTheTableDoesNothing)
+{
     FakePlatformServices platform;
     FakeSoundService sound;
     ToneCommands commands(platform, sound);

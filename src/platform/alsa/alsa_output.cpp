@@ -29,12 +29,14 @@ void ignoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
 
 // ALSA's error handler is a library-wide setting; install ours once, before the first open,
 // so failures reach the caller as a result instead of as text on stderr.
-void silenceAlsaErrors() {
+void silenceAlsaErrors()
+{
     static std::once_flag once;
     std::call_once(once, [] { snd_lib_error_set_handler(&ignoreAlsaError); });
 }
 
-PcmHandle openDefaultPcm(const DecodedSound& sound) {
+PcmHandle openDefaultPcm(const DecodedSound& sound)
+{
     snd_pcm_t* raw = nullptr;
     // Non-blocking open: a device held by someone else fails now instead of waiting.
     if (snd_pcm_open(&raw, "default", SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) < 0)
@@ -50,7 +52,8 @@ PcmHandle openDefaultPcm(const DecodedSound& sound) {
     return pcm;
 }
 
-bool writeAll(snd_pcm_t* pcm, const DecodedSound& sound) {
+bool writeAll(snd_pcm_t* pcm, const DecodedSound& sound)
+{
     const auto channels = static_cast<std::size_t>(sound.channels);
     const std::size_t frames = sound.frames();
     std::size_t written = 0;
@@ -68,7 +71,8 @@ bool writeAll(snd_pcm_t* pcm, const DecodedSound& sound) {
     return true;
 }
 
-bool drainWithin(snd_pcm_t* pcm, Clock::duration limit) {
+bool drainWithin(snd_pcm_t* pcm, Clock::duration limit)
+{
     // Draining in non-blocking mode lets the wait be bounded; a plugin that only drains
     // synchronously simply finishes inside snd_pcm_drain.
     if (snd_pcm_nonblock(pcm, 1) < 0)
@@ -91,7 +95,8 @@ bool drainWithin(snd_pcm_t* pcm, Clock::duration limit) {
 
 } // namespace
 
-bool playOnDefaultOutput(const DecodedSound& sound) {
+bool playOnDefaultOutput(const DecodedSound& sound)
+{
     if (sound.frames() == 0)
         return false;
     silenceAlsaErrors();

@@ -21,10 +21,13 @@ std::atomic_flag soundInProgress = ATOMIC_FLAG_INIT;
 class SoundSlot {
 public:
     SoundSlot()
-        : held_(!soundInProgress.test_and_set(std::memory_order_acquire)) {}
+        : held_(!soundInProgress.test_and_set(std::memory_order_acquire))
+    {
+    }
     SoundSlot(const SoundSlot&) = delete;
     SoundSlot& operator=(const SoundSlot&) = delete;
-    ~SoundSlot() {
+    ~SoundSlot()
+    {
         if (held_)
             soundInProgress.clear(std::memory_order_release);
     }
@@ -36,7 +39,8 @@ private:
 
 } // namespace
 
-bool AlsaSoundService::playFileSync(const NativeString& path) {
+bool AlsaSoundService::playFileSync(const NativeString& path)
+{
     const SoundSlot slot;
     if (!slot.held())
         return false;
@@ -52,7 +56,8 @@ bool AlsaSoundService::playFileSync(const NativeString& path) {
 
 namespace kt5::platform {
 
-std::unique_ptr<SoundService> createSoundService() {
+std::unique_ptr<SoundService> createSoundService()
+{
     return std::make_unique<alsa::AlsaSoundService>();
 }
 

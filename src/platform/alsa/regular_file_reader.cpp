@@ -12,10 +12,13 @@ namespace {
 class UniqueFd {
 public:
     explicit UniqueFd(int fd)
-        : fd_(fd) {}
+        : fd_(fd)
+    {
+    }
     UniqueFd(const UniqueFd&) = delete;
     UniqueFd& operator=(const UniqueFd&) = delete;
-    ~UniqueFd() {
+    ~UniqueFd()
+    {
         if (fd_ >= 0)
             ::close(fd_);
     }
@@ -27,8 +30,8 @@ private:
 
 } // namespace
 
-std::optional<std::vector<std::byte>> readRegularFile(const std::string& path,
-                                                      std::size_t maxBytes) {
+std::optional<std::vector<std::byte>> readRegularFile(const std::string& path, std::size_t maxBytes)
+{
     // O_NONBLOCK so that opening a FIFO without a writer, or a device, cannot block; the type
     // check below then refuses anything that is not a plain file.
     const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));

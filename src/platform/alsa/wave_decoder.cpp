@@ -16,21 +16,24 @@ constexpr int kMaxChannels = 8;
 constexpr int kMinSampleRate = 1000;
 constexpr int kMaxSampleRate = 768000;
 
-std::uint32_t readLe32(std::span<const std::byte> bytes, std::size_t at) {
+std::uint32_t readLe32(std::span<const std::byte> bytes, std::size_t at)
+{
     std::uint32_t value = 0;
     for (std::size_t i = 0; i < 4; ++i)
         value |= std::to_integer<std::uint32_t>(bytes[at + i]) << (8 * i);
     return value;
 }
 
-bool hasTag(std::span<const std::byte> bytes, std::size_t at, const char (&tag)[5]) {
+bool hasTag(std::span<const std::byte> bytes, std::size_t at, const char (&tag)[5])
+{
     return at + 4 <= bytes.size() && std::memcmp(bytes.data() + at, tag, 4) == 0;
 }
 
 // Accepts only RIFF/WAVE whose data chunk lies wholly inside the file. libsndfile would
 // also open AIFF, FLAC and more by their content, and would quietly play the part of a
 // truncated file that is there; a tone cut off mid-sequence must not be played.
-bool isCompleteRiffWave(std::span<const std::byte> file) {
+bool isCompleteRiffWave(std::span<const std::byte> file)
+{
     if (!hasTag(file, 0, "RIFF") || !hasTag(file, 8, "WAVE"))
         return false;
     std::size_t at = 12;
@@ -54,7 +57,8 @@ struct MemoryReader {
     sf_count_t position = 0;
 
     static sf_count_t length(void* self) { return sf_count_t(as(self).bytes.size()); }
-    static sf_count_t seek(sf_count_t offset, int whence, void* self) {
+    static sf_count_t seek(sf_count_t offset, int whence, void* self)
+    {
         auto& r = as(self);
         const sf_count_t base = whence == SEEK_CUR   ? r.position
                                 : whence == SEEK_END ? sf_count_t(r.bytes.size())
@@ -62,7 +66,8 @@ struct MemoryReader {
         r.position = std::clamp<sf_count_t>(base + offset, 0, sf_count_t(r.bytes.size()));
         return r.position;
     }
-    static sf_count_t read(void* out, sf_count_t count, void* self) {
+    static sf_count_t read(void* out, sf_count_t count, void* self)
+    {
         auto& r = as(self);
         const sf_count_t n =
             std::clamp<sf_count_t>(count, 0, sf_count_t(r.bytes.size()) - r.position);
@@ -81,7 +86,8 @@ struct SndfileCloser {
 };
 using SndfileHandle = std::unique_ptr<SNDFILE, SndfileCloser>;
 
-bool isPlausible(const SF_INFO& info) {
+bool isPlausible(const SF_INFO& info)
+{
     const int container = info.format & SF_FORMAT_TYPEMASK;
     if (container != SF_FORMAT_WAV && container != SF_FORMAT_WAVEX)
         return false;
@@ -99,7 +105,8 @@ bool isPlausible(const SF_INFO& info) {
 // float-to-short conversion does not scale, so a float file read that way would come out
 // nearly silent. Samples beyond full scale are clipped rather than wrapped. The output grows
 // with what actually decodes, not with what the header claims.
-bool readAllAsInt16(SNDFILE* file, int channels, std::vector<std::int16_t>& out) {
+bool readAllAsInt16(SNDFILE* file, int channels, std::vector<std::int16_t>& out)
+{
     constexpr sf_count_t kChunkFrames = 4096;
     std::vector<float> chunk(static_cast<std::size_t>(kChunkFrames) * channels);
     sf_count_t got = 0;
@@ -119,7 +126,8 @@ bool readAllAsInt16(SNDFILE* file, int channels, std::vector<std::int16_t>& out)
 
 } // namespace
 
-std::optional<DecodedSound> decodeWave(std::span<const std::byte> file) {
+std::optional<DecodedSound> decodeWave(std::span<const std::byte> file)
+{
     if (!isCompleteRiffWave(file))
         return std::nullopt;
 

@@ -10,7 +10,8 @@ namespace kt5::platform::qt {
 
 namespace {
 
-QMessageBox::Icon iconFor(int style) {
+QMessageBox::Icon iconFor(int style)
+{
     switch (style & 0xF0) {
     case 0x10:
         return QMessageBox::Critical;
@@ -25,18 +26,22 @@ QMessageBox::Icon iconFor(int style) {
     }
 }
 
-QString fromUtf8(std::string_view text) {
+QString fromUtf8(std::string_view text)
+{
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 } // namespace
 
 QtPlatformServices::QtPlatformServices()
-    : application_(std::make_unique<QApplication>(argc_, argv_)) {}
+    : application_(std::make_unique<QApplication>(argc_, argv_))
+{
+}
 
 QtPlatformServices::~QtPlatformServices() = default;
 
-void QtPlatformServices::messageBox(std::string_view text, std::string_view title, int style) {
+void QtPlatformServices::messageBox(std::string_view text, std::string_view title, int style)
+{
     // Application-modal: clicks on the window while the box is open are refused, not queued.
     QMessageBox box(iconFor(style), fromUtf8(title), fromUtf8(text), QMessageBox::Ok,
                     window_.data());
@@ -44,12 +49,14 @@ void QtPlatformServices::messageBox(std::string_view text, std::string_view titl
     box.exec();
 }
 
-NativeString QtPlatformServices::applicationDirectory() {
+NativeString QtPlatformServices::applicationDirectory()
+{
     return QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
 }
 
 std::unique_ptr<Window> QtPlatformServices::buildWindow(const WindowDescription& description,
-                                                        EventSink sink) {
+                                                        EventSink sink)
+{
     auto window = std::make_unique<QtWindow>(description, std::move(sink));
     window_ = window->widget();
     return window;
@@ -59,7 +66,8 @@ std::unique_ptr<Window> QtPlatformServices::buildWindow(const WindowDescription&
 
 namespace kt5::platform {
 
-std::unique_ptr<PlatformServices> createPlatformServices() {
+std::unique_ptr<PlatformServices> createPlatformServices()
+{
     return std::make_unique<qt::QtPlatformServices>();
 }
 

@@ -13,7 +13,8 @@ namespace kt5::platform::qt {
 
 namespace {
 
-QPalette::ColorRole roleForSystemColor(int index) {
+QPalette::ColorRole roleForSystemColor(int index)
+{
     switch (index) {
     case 5: // COLOR_WINDOW
         return QPalette::Base;
@@ -31,7 +32,8 @@ QPalette::ColorRole roleForSystemColor(int index) {
     }
 }
 
-bool allFit(const QFont& font, const std::vector<std::pair<QString, int>>& textsAndWidths) {
+bool allFit(const QFont& font, const std::vector<std::pair<QString, int>>& textsAndWidths)
+{
     const QFontMetrics metrics(font);
     return std::all_of(textsAndWidths.begin(), textsAndWidths.end(), [&](const auto& entry) {
         return metrics.horizontalAdvance(entry.first) <= entry.second;
@@ -41,20 +43,23 @@ bool allFit(const QFont& font, const std::vector<std::pair<QString, int>>& texts
 // The described face where it is installed; otherwise the desktop's own interface font, the
 // closest match to a Windows interface face, and already loaded, so no search for a
 // fallback slows the start.
-QString installedFace(std::string_view face) {
+QString installedFace(std::string_view face)
+{
     const QString wanted = QString::fromUtf8(face.data(), static_cast<qsizetype>(face.size()));
     return QFontDatabase::hasFamily(wanted) ? wanted : QApplication::font().family();
 }
 
 } // namespace
 
-QColor qtColor(const Color& color) {
+QColor qtColor(const Color& color)
+{
     if (color.isSystem())
         return QApplication::palette().color(roleForSystemColor(color.systemIndex()));
     return {color.red(), color.green(), color.blue()};
 }
 
-QFont qtFont(const Font& font, const std::vector<std::pair<QString, int>>& textsAndWidths) {
+QFont qtFont(const Font& font, const std::vector<std::pair<QString, int>>& textsAndWidths)
+{
     QFont result(installedFace(font.face));
     result.setPixelSize(pixelsFromPoints(font.points));
     result.setWeight(static_cast<QFont::Weight>(std::clamp(font.weight, 1, 1000)));

@@ -17,22 +17,26 @@ namespace kt5::platform::qt {
 
 namespace {
 
-QString qtString(std::string_view text) {
+QString qtString(std::string_view text)
+{
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QString objectNameOf(const ControlDescription& c) {
+QString objectNameOf(const ControlDescription& c)
+{
     return c.index ? QStringLiteral("%1(%2)").arg(qtString(c.name)).arg(*c.index)
                    : qtString(c.name);
 }
 
-void setColor(QWidget& widget, QPalette::ColorRole role, const QColor& color) {
+void setColor(QWidget& widget, QPalette::ColorRole role, const QColor& color)
+{
     QPalette palette = widget.palette();
     palette.setColor(role, color);
     widget.setPalette(palette);
 }
 
-bool sameFont(const Font& a, const Font& b) {
+bool sameFont(const Font& a, const Font& b)
+{
     return a.face == b.face && a.points == b.points && a.weight == b.weight &&
            a.italic == b.italic && a.underline == b.underline && a.strikeout == b.strikeout;
 }
@@ -41,7 +45,8 @@ bool sameFont(const Font& a, const Font& b) {
 // whole text.
 class FittedFonts {
 public:
-    explicit FittedFonts(const WindowDescription& d) {
+    explicit FittedFonts(const WindowDescription& d)
+    {
         std::vector<std::pair<Font, std::vector<std::pair<QString, int>>>> uses{{d.font, {}}};
         for (const auto& c : d.controls) {
             const Font& font = c.font.value_or(d.font);
@@ -56,7 +61,8 @@ public:
             fonts_.emplace_back(font, qtFont(font, texts));
     }
 
-    const QFont& of(const Font& font) const {
+    const QFont& of(const Font& font) const
+    {
         return std::find_if(fonts_.begin(), fonts_.end(),
                             [&](const auto& f) { return sameFont(f.first, font); })
             ->second;
@@ -66,7 +72,8 @@ private:
     std::vector<std::pair<Font, QFont>> fonts_;
 };
 
-bool takesFocus(ControlKind kind) {
+bool takesFocus(ControlKind kind)
+{
     return kind == ControlKind::CommandButton || kind == ControlKind::TextBox;
 }
 
@@ -75,7 +82,8 @@ bool takesFocus(ControlKind kind) {
 QtWindow::QtWindow(const WindowDescription& description, EventSink sink)
     : description_(description)
     , sink_(std::move(sink))
-    , form_(std::make_unique<QWidget>()) {
+    , form_(std::make_unique<QWidget>())
+{
     const auto& d = description_;
 
     // Fixed single border: minimise and close, no maximise, and a size the window manager
@@ -99,7 +107,8 @@ QtWindow::QtWindow(const WindowDescription& description, EventSink sink)
             addControl(control);
 }
 
-void QtWindow::addControl(const ControlDescription& control) {
+void QtWindow::addControl(const ControlDescription& control)
+{
     QWidget* widget = buildControl(control);
     widget->show(); // seen with its parent, also when added to a window already shown
     built_.emplace_back(&control, widget);
@@ -110,7 +119,8 @@ void QtWindow::addControl(const ControlDescription& control) {
 // What lays out text waits until the window has been asked to map: the first text layout
 // loads the font database, which need not delay the window's appearance. Nothing is painted
 // before the event loop runs, so the window is never seen unfinished.
-void QtWindow::show() {
+void QtWindow::show()
+{
     if (form_->isVisible())
         return;
     form_->show();
@@ -128,7 +138,8 @@ void QtWindow::show() {
 
 QtWindow::~QtWindow() = default;
 
-QWidget* QtWindow::buildControl(const ControlDescription& c) {
+QWidget* QtWindow::buildControl(const ControlDescription& c)
+{
     QWidget* parent = form_.get();
     if (!c.parent.empty())
         parent = byName_.at(c.parent);
@@ -191,13 +202,15 @@ QWidget* QtWindow::buildControl(const ControlDescription& c) {
 
 // Labels are drawn on their parent's surface, below every control of the same parent that is
 // a window of its own; among those, later ones lie above earlier ones.
-void QtWindow::applyStacking() {
+void QtWindow::applyStacking()
+{
     for (const auto& [control, widget] : built_)
         if (control->kind == ControlKind::Label)
             widget->lower();
 }
 
-void QtWindow::applyFocusOrder() {
+void QtWindow::applyFocusOrder()
+{
     std::vector<std::pair<int, QWidget*>> order;
     for (const auto& [control, widget] : built_)
         if (takesFocus(control->kind) && control->tabIndex)
@@ -210,7 +223,8 @@ void QtWindow::applyFocusOrder() {
 }
 
 // A screen reader says what a button does, not only its key sequence: "*03# PHOTO #3".
-void QtWindow::applyAccessibleNames() {
+void QtWindow::applyAccessibleNames()
+{
     for (const auto& [control, widget] : built_) {
         if (control->labelledBy.empty())
             continue;
@@ -227,7 +241,8 @@ void QtWindow::applyAccessibleNames() {
 // has been asked to map: the first text layout loads the font database, which need not delay
 // the window's appearance. Nothing is painted before the event loop runs, so the window is never
 // seen without them.
-void QtWindow::applyFontsAndTexts() {
+void QtWindow::applyFontsAndTexts()
+{
     const FittedFonts fonts(description_);
     form_->setFont(fonts.of(description_.font));
     for (const auto& [control, widget] : built_) {
@@ -243,7 +258,8 @@ void QtWindow::applyFontsAndTexts() {
 // A text box outside the client area still blinks its caret twice a second while it has the
 // focus, waking the program for nothing anyone can see. Where no text box can be seen, the
 // caret stays steady instead.
-void QtWindow::stopUnseenCaretBlinking() {
+void QtWindow::stopUnseenCaretBlinking()
+{
     const bool anyTextBoxSeen = std::any_of(built_.begin(), built_.end(), [&](const auto& entry) {
         QWidget* w = entry.second;
         return entry.first->kind == ControlKind::TextBox &&
@@ -253,7 +269,8 @@ void QtWindow::stopUnseenCaretBlinking() {
         QGuiApplication::styleHints()->setCursorFlashTime(0);
 }
 
-void QtWindow::showAndRun() {
+void QtWindow::showAndRun()
+{
     show();
     // Clicks on a button run their handler to completion inside this loop; input that
     // arrives meanwhile waits in the queue and is delivered afterwards, in order.

@@ -1,0 +1,30 @@
+#include "platform/win32/win32_text.h"
+
+#include <windows.h>
+
+namespace kt5::platform::win32 {
+
+std::wstring wideFromUtf8(std::string_view utf8)
+{
+    if (utf8.empty())
+        return {};
+    const int length =
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
+                        length);
+    return wide;
+}
+
+std::wstring directoryOfModule(const std::wstring& modulePath)
+{
+    const auto lastSeparator = modulePath.find_last_of(L"\\/");
+    if (lastSeparator == std::wstring::npos)
+        return {};
+    std::wstring directory = modulePath.substr(0, lastSeparator);
+    if (directory.size() == 2 && directory[1] == L':')
+        directory += L'\\'; // a drive root: "C:" alone would mean that drive's current directory
+    return directory;
+}
+
+} // namespace kt5::platform::win32

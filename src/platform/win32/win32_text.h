@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kt5::platform::win32 {
+
+// UTF-8, the program's text, as the UTF-16 the Windows API takes.
+std::wstring wideFromUtf8(std::string_view utf8);
+
+// The directory part of a module's full path: "C:\Tools\Dialer\kt5_dtmf.exe" gives
+// "C:\Tools\Dialer", and a program at the root of a drive gives "C:\", the one case that
+// keeps its trailing separator.
+std::wstring directoryOfModule(const std::wstring& modulePath);
+
+} // namespace kt5::platform::win32

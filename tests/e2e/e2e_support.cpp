@@ -1,0 +1,55 @@
+#include "e2e/e2e_support.h"
+
+#include "support/dtmf_decoder.h"
+#include "window/form1_description.h"
+
+#include <chrono>
+#include <thread>
+
+namespace kt5::test {
+
+std::pair<int, int> centreOfButton(std::int16_t index)
+{
+    const auto& d = window::form1Description();
+    for (const auto& c : d.controls) {
+        if (c.name != "Command1" || c.index != index)
+            continue;
+        int left = c.rect.left;
+        int top = c.rect.top;
+        for (const auto& p : d.controls)
+            if (!c.parent.empty() && p.name == c.parent) {
+                left += p.rect.left;
+                top += p.rect.top;
+            }
+        return {(left + c.rect.width / 2) / 15, (top + c.rect.height / 2) / 15};
+    }
+    return {-1, -1};
+}
+
+std::string keysRecorded(std::unique_ptr<ChildProcess>& recorder,
+                         const std::filesystem::path& rawFile, int sampleRate,
+                         const std::string& expected)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (dtmfKeysInRaw(rawFile, sampleRate).size() < expected.size() &&
+           std::chrono::steady_clock::now() < deadline)
+        pauseMs(250);
+    pauseMs(300);
+    recorder.reset();
+    return dtmfKeysInRaw(rawFile, sampleRate);
+}
+
+std::set<std::filesystem::path> filesUnder(const std::filesystem::path& directory)
+{
+    std::set<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(directory))
+        files.insert(entry.path());
+    return files;
+}
+
+void pauseMs(int milliseconds)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+} // namespace kt5::test
