@@ -1,6 +1,7 @@
 #include "e2e/e2e_support.h"
 
 #include "support/dtmf_decoder.h"
+#include "support/form_geometry.h"
 #include "window/form1_description.h"
 
 #include <chrono>
@@ -11,18 +12,11 @@ namespace kt5::test {
 std::pair<int, int> centreOfButton(std::int16_t index)
 {
     const auto& d = window::form1Description();
-    for (const auto& c : d.controls) {
-        if (c.name != "Command1" || c.index != index)
-            continue;
-        int left = c.rect.left;
-        int top = c.rect.top;
-        for (const auto& p : d.controls)
-            if (!c.parent.empty() && p.name == c.parent) {
-                left += p.rect.left;
-                top += p.rect.top;
-            }
-        return {(left + c.rect.width / 2) / 15, (top + c.rect.height / 2) / 15};
-    }
+    for (const auto& c : d.controls)
+        if (c.name == "Command1" && c.index == index) {
+            const platform::Rect r = clientRectOf(d, c);
+            return {(r.left + r.width / 2) / 15, (r.top + r.height / 2) / 15};
+        }
     return {-1, -1};
 }
 

@@ -4,6 +4,7 @@
 #include "platform/win32/win32_platform_services.h"
 #include "platform/win32/win32_text.h"
 #include "platform/win32/win32_window.h"
+#include "support/form_geometry.h"
 #include "support/param_name.h"
 #include "window/event_routes.h"
 #include "window/form1_description.h"
@@ -24,17 +25,11 @@ using platform::win32::Win32Window;
 
 const platform::WindowDescription& form1 = window::form1Description();
 
-// Where a control lies in the client area at 96 DPI: frame children from the frame's corner.
+// Where a control lies in the client area at 96 DPI.
 RECT expectedRect(const ControlDescription& c)
 {
-    int left = c.rect.left;
-    int top = c.rect.top;
-    for (const auto& p : form1.controls)
-        if (!c.parent.empty() && p.name == c.parent) {
-            left += p.rect.left;
-            top += p.rect.top;
-        }
-    return {left / 15, top / 15, (left + c.rect.width) / 15, (top + c.rect.height) / 15};
+    const platform::Rect r = clientRectOf(form1, c);
+    return {r.left / 15, r.top / 15, (r.left + r.width) / 15, (r.top + r.height) / 15};
 }
 
 RECT rectInForm(HWND control, HWND form)

@@ -1,5 +1,6 @@
 #include "fakes/fake_platform_services.h"
 #include "fakes/fake_sound_service.h"
+#include "support/form_geometry.h"
 #include "support/param_name.h"
 #include "window/form1.h"
 #include "window/form1_description.h"
@@ -29,17 +30,9 @@ const ControlDescription* find(const std::string& key)
     return it == form1.controls.end() ? nullptr : &*it;
 }
 
-// Where a control lies in the window's client area: frame children are placed from the
-// frame's outer corner.
 Rect windowRect(const ControlDescription& c)
 {
-    Rect r = c.rect;
-    if (!c.parent.empty()) {
-        const Rect parent = find(std::string(c.parent))->rect;
-        r.left += parent.left;
-        r.top += parent.top;
-    }
-    return r;
+    return clientRectOf(form1, c);
 }
 
 struct Placement {
