@@ -171,23 +171,57 @@ void Win32Window::applyDpi(UINT dpi)
         const Rect& r = control.description->rect;
         MoveWindow(control.handle, pixelsFromTwips(r.left, dpi), pixelsFromTwips(r.top, dpi),
                    pixelsFromTwips(r.width, dpi), pixelsFromTwips(r.height, dpi), FALSE);
-        const Font& font =
-            control.description->font ? *control.description->font : description_.font;
-        SendMessageW(control.handle, WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(font)), FALSE);
     }
+    for (const auto& control : controls_)
+        SendMessageW(control.handle, WM_SETFONT,
+                     reinterpret_cast<WPARAM>(fontFor(fontOf(*control.description))), FALSE);
     InvalidateRect(form_, nullptr, TRUE);
 }
 
+const Font& Win32Window::fontOf(const ControlDescription& control) const
+{
+    return control.font ? *control.font : description_.font;
+}
+
+// The described font; where the face installed under its name is wider than the one the
+// layout was made for, narrowed until every label using it shows its whole text.
 HFONT Win32Window::fontFor(const Font& font)
 {
+    const auto sameFont = [&](const Font* other) {
+        return other->face == font.face && other->points == font.points &&
+               other->weight == font.weight && other->italic == font.italic;
+    };
     for (const auto& [described, handle] : fonts_)
-        if (described->face == font.face && described->points == font.points &&
-            described->weight == font.weight && described->italic == font.italic)
+        if (sameFont(described))
             return handle.get();
-    UniqueFont created(CreateFontW(
-        fontHeightFromPoints(font.points, dpi_), 0, 0, 0, font.weight, font.italic, font.underline,
-        font.strikeout, static_cast<DWORD>(font.charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-        DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, wideFromUtf8(font.face).c_str()));
+
+    const auto create = [&](int width) {
+        return UniqueFont(CreateFontW(
+            fontHeightFromPoints(font.points, dpi_), width, 0, 0, font.weight, font.italic,
+            font.underline, font.strikeout, static_cast<DWORD>(font.charset), OUT_DEFAULT_PRECIS,
+            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+            wideFromUtf8(font.face).c_str()));
+    };
+    UniqueFont created = create(0);
+
+    const WindowDc dc(form_);
+    double overflow = 1.0;
+    TEXTMETRICW metrics{};
+    {
+        const SelectedObject selected(dc.get(), created.get());
+        GetTextMetricsW(dc.get(), &metrics);
+        for (const auto& control : controls_) {
+            const ControlDescription& c = *control.description;
+            if (c.kind != ControlKind::Label || c.caption.empty() || !sameFont(&fontOf(c)))
+                continue;
+            const std::wstring text = wideFromUtf8(c.caption);
+            SIZE extent{};
+            GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent);
+            overflow = std::max(overflow, double(extent.cx) / pixelsFromTwips(c.rect.width, dpi_));
+        }
+    }
+    if (overflow > 1.0)
+        created = create(static_cast<int>(metrics.tmAveCharWidth / overflow));
     fonts_.emplace_back(&font, std::move(created));
     return fonts_.back().second.get();
 }
@@ -282,8 +316,7 @@ LRESULT CALLBACK Win32Window::frameProc(HWND window, UINT message, WPARAM wParam
         return self->handleMessage(self->form_, message, wParam, lParam);
     case WM_GETFONT:
         if (const Control* frame = self->find(window))
-            return reinterpret_cast<LRESULT>(self->fontFor(
-                frame->description->font ? *frame->description->font : self->description_.font));
+            return reinterpret_cast<LRESULT>(self->fontFor(self->fontOf(*frame->description)));
         return 0;
     case WM_SETFONT: // the frame paints with its described font
         return 0;
@@ -369,7 +402,7 @@ void Win32Window::onPaintFrame(HWND frame)
         const COLORREF back = colorRef(c.backColor ? *c.backColor : kButtonFace);
         FillRect(dc, &area, brushFor(back));
 
-        const SelectedObject font(dc, fontFor(c.font ? *c.font : description_.font));
+        const SelectedObject font(dc, fontFor(fontOf(c)));
         TEXTMETRICW metrics{};
         GetTextMetricsW(dc, &metrics);
         RECT border = area;

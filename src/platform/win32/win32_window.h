@@ -54,6 +54,7 @@ private:
     const Control* find(HWND handle) const;
     HBRUSH brushFor(COLORREF color);
     HFONT fontFor(const Font& font);
+    const Font& fontOf(const ControlDescription& control) const;
 
     const WindowDescription& description_;
     EventSink sink_;
