@@ -1,6 +1,6 @@
 #include "platform/alsa/alsa_output.h"
 
-#include <alsa/asoundlib.h>
+#include "platform/alsa/audio_libraries.h"
 
 #include <algorithm>
 #include <chrono>
@@ -21,7 +21,8 @@ constexpr auto kDrainGrace = std::chrono::seconds(2);
 constexpr auto kDrainPollInterval = std::chrono::milliseconds(2);
 
 struct PcmCloser {
-    void operator()(snd_pcm_t* pcm) const { snd_pcm_close(pcm); }
+    const AsoundApi* alsa;
+    void operator()(snd_pcm_t* pcm) const { alsa->pcm_close(pcm); }
 };
 using PcmHandle = std::unique_ptr<snd_pcm_t, PcmCloser>;
 
@@ -29,63 +30,63 @@ void ignoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
 
 // ALSA's error handler is a library-wide setting; install ours once, before the first open,
 // so failures reach the caller as a result instead of as text on stderr.
-void silenceAlsaErrors()
+void silenceAlsaErrors(const AsoundApi& alsa)
 {
     static std::once_flag once;
-    std::call_once(once, [] { snd_lib_error_set_handler(&ignoreAlsaError); });
+    std::call_once(once, [&] { alsa.lib_error_set_handler(&ignoreAlsaError); });
 }
 
-PcmHandle openDefaultPcm(const DecodedSound& sound)
+PcmHandle openDefaultPcm(const AsoundApi& alsa, const DecodedSound& sound)
 {
     snd_pcm_t* raw = nullptr;
     // Non-blocking open: a device held by someone else fails now instead of waiting.
-    if (snd_pcm_open(&raw, "default", SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) < 0)
+    if (alsa.pcm_open(&raw, "default", SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) < 0)
         return nullptr;
-    PcmHandle pcm(raw);
-    if (snd_pcm_nonblock(pcm.get(), 0) < 0)
+    PcmHandle pcm(raw, {&alsa});
+    if (alsa.pcm_nonblock(pcm.get(), 0) < 0)
         return nullptr;
     // Resampling and channel mapping allowed: ALSA adapts the file's own format to the device.
-    if (snd_pcm_set_params(pcm.get(), SND_PCM_FORMAT_S16, SND_PCM_ACCESS_RW_INTERLEAVED,
-                           static_cast<unsigned>(sound.channels),
-                           static_cast<unsigned>(sound.sampleRate), 1, kLatencyMicroseconds) < 0)
+    if (alsa.pcm_set_params(pcm.get(), SND_PCM_FORMAT_S16, SND_PCM_ACCESS_RW_INTERLEAVED,
+                            static_cast<unsigned>(sound.channels),
+                            static_cast<unsigned>(sound.sampleRate), 1, kLatencyMicroseconds) < 0)
         return nullptr;
     return pcm;
 }
 
-bool writeAll(snd_pcm_t* pcm, const DecodedSound& sound)
+bool writeAll(const AsoundApi& alsa, snd_pcm_t* pcm, const DecodedSound& sound)
 {
     const auto channels = static_cast<std::size_t>(sound.channels);
     const std::size_t frames = sound.frames();
     std::size_t written = 0;
     while (written < frames) {
         const snd_pcm_sframes_t n =
-            snd_pcm_writei(pcm, sound.samples.data() + written * channels, frames - written);
+            alsa.pcm_writei(pcm, sound.samples.data() + written * channels, frames - written);
         if (n >= 0) {
             written += static_cast<std::size_t>(n);
             continue;
         }
         // Underruns and resumes after suspend are recovered and writing goes on.
-        if (snd_pcm_recover(pcm, static_cast<int>(n), 1) < 0)
+        if (alsa.pcm_recover(pcm, static_cast<int>(n), 1) < 0)
             return false;
     }
     return true;
 }
 
-bool drainWithin(snd_pcm_t* pcm, Clock::duration limit)
+bool drainWithin(const AsoundApi& alsa, snd_pcm_t* pcm, Clock::duration limit)
 {
     // Draining in non-blocking mode lets the wait be bounded; a plugin that only drains
     // synchronously simply finishes inside snd_pcm_drain.
-    if (snd_pcm_nonblock(pcm, 1) < 0)
+    if (alsa.pcm_nonblock(pcm, 1) < 0)
         return false;
-    const int result = snd_pcm_drain(pcm);
+    const int result = alsa.pcm_drain(pcm);
     if (result == 0)
         return true;
     if (result != -EAGAIN)
         return false;
     const auto deadline = Clock::now() + limit;
-    while (snd_pcm_state(pcm) == SND_PCM_STATE_DRAINING) {
+    while (alsa.pcm_state(pcm) == SND_PCM_STATE_DRAINING) {
         if (Clock::now() >= deadline) {
-            snd_pcm_drop(pcm);
+            alsa.pcm_drop(pcm);
             return false;
         }
         std::this_thread::sleep_for(kDrainPollInterval);
@@ -97,18 +98,19 @@ bool drainWithin(snd_pcm_t* pcm, Clock::duration limit)
 
 bool playOnDefaultOutput(const DecodedSound& sound)
 {
-    if (sound.frames() == 0)
+    const AsoundApi* alsa = asoundApi();
+    if (sound.frames() == 0 || alsa == nullptr)
         return false;
-    silenceAlsaErrors();
-    const PcmHandle pcm = openDefaultPcm(sound);
+    silenceAlsaErrors(*alsa);
+    const PcmHandle pcm = openDefaultPcm(*alsa, sound);
     if (!pcm)
         return false;
-    if (!writeAll(pcm.get(), sound)) {
-        snd_pcm_drop(pcm.get());
+    if (!writeAll(*alsa, pcm.get(), sound)) {
+        alsa->pcm_drop(pcm.get());
         return false;
     }
     const auto soundLength = std::chrono::duration<double>(sound.seconds());
-    return drainWithin(pcm.get(),
+    return drainWithin(*alsa, pcm.get(),
                        std::chrono::duration_cast<Clock::duration>(soundLength) + kDrainGrace);
 }
 

@@ -1,6 +1,6 @@
 #include "platform/alsa/wave_decoder.h"
 
-#include <sndfile.h>
+#include "platform/alsa/audio_libraries.h"
 
 #include <algorithm>
 #include <cmath>
@@ -82,7 +82,8 @@ struct MemoryReader {
 };
 
 struct SndfileCloser {
-    void operator()(SNDFILE* file) const { sf_close(file); }
+    const SndfileApi* sf;
+    void operator()(SNDFILE* file) const { sf->close(file); }
 };
 using SndfileHandle = std::unique_ptr<SNDFILE, SndfileCloser>;
 
@@ -105,12 +106,13 @@ bool isPlausible(const SF_INFO& info)
 // float-to-short conversion does not scale, so a float file read that way would come out
 // nearly silent. Samples beyond full scale are clipped rather than wrapped. The output grows
 // with what actually decodes, not with what the header claims.
-bool readAllAsInt16(SNDFILE* file, int channels, std::vector<std::int16_t>& out)
+bool readAllAsInt16(const SndfileApi& sf, SNDFILE* file, int channels,
+                    std::vector<std::int16_t>& out)
 {
     constexpr sf_count_t kChunkFrames = 4096;
     std::vector<float> chunk(static_cast<std::size_t>(kChunkFrames) * channels);
     sf_count_t got = 0;
-    while ((got = sf_readf_float(file, chunk.data(), kChunkFrames)) > 0) {
+    while ((got = sf.readf_float(file, chunk.data(), kChunkFrames)) > 0) {
         const auto values = static_cast<std::size_t>(got) * channels;
         for (std::size_t i = 0; i < values; ++i) {
             if (std::isnan(chunk[i]))
@@ -121,7 +123,7 @@ bool readAllAsInt16(SNDFILE* file, int channels, std::vector<std::int16_t>& out)
     }
     // Block codecs may announce a few frames more than their last block holds, so a short
     // count is fine as long as the decoder reported no error.
-    return !out.empty() && sf_error(file) == SF_ERR_NO_ERROR;
+    return !out.empty() && sf.error(file) == SF_ERR_NO_ERROR;
 }
 
 } // namespace
@@ -135,14 +137,17 @@ std::optional<DecodedSound> decodeWave(std::span<const std::byte> file)
                      &MemoryReader::write, &MemoryReader::tell};
     MemoryReader reader{file};
     SF_INFO info{};
-    const SndfileHandle sndfile(sf_open_virtual(&io, SFM_READ, &info, &reader));
+    const SndfileApi* sf = sndfileApi();
+    if (sf == nullptr)
+        return std::nullopt;
+    const SndfileHandle sndfile(sf->open_virtual(&io, SFM_READ, &info, &reader), {sf});
     if (!sndfile || !isPlausible(info))
         return std::nullopt;
 
     DecodedSound sound;
     sound.sampleRate = info.samplerate;
     sound.channels = info.channels;
-    if (!readAllAsInt16(sndfile.get(), info.channels, sound.samples))
+    if (!readAllAsInt16(*sf, sndfile.get(), info.channels, sound.samples))
         return std::nullopt;
     return sound;
 }

@@ -8,6 +8,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QPushButton>
 #include <QStyleHints>
 
@@ -97,7 +98,8 @@ QtWindow::QtWindow(const WindowDescription& description, EventSink sink)
     form_->setWindowFlags(flags);
     form_->setObjectName(qtString(d.name));
     form_->setWindowTitle(qtString(d.caption));
-    form_->setWindowIcon(QIcon(QStringLiteral(":/icons/%1.png").arg(qtString(d.icon))));
+    // Read as PNG by name: left to guess the format, Qt would load every image plugin first.
+    form_->setWindowIcon(QPixmap(QStringLiteral(":/icons/%1.png").arg(qtString(d.icon)), "PNG"));
     form_->setFixedSize(pixelsFromTwips(d.clientWidth), pixelsFromTwips(d.clientHeight));
     form_->setAutoFillBackground(true);
     setColor(*form_, QPalette::Window, qtColor(d.backColor));
