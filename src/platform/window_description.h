@@ -41,6 +41,8 @@ struct Font {
     bool italic = false;
     bool underline = false;
     bool strikeout = false;
+
+    friend constexpr bool operator==(const Font&, const Font&) = default;
 };
 
 struct Rect {

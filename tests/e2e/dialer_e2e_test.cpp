@@ -5,6 +5,7 @@
 #include "support/child_process.h"
 #include "support/pulse_daemon.h"
 #include "support/temp_dir.h"
+#include "support/wave_files.h"
 #include "support/x11_session.h"
 
 #include <gtest/gtest.h>
@@ -40,13 +41,7 @@ protected:
     void TearDown() override
     {
         if (HasFailure()) // what the program said helps more than the assertion alone
-            std::printf("kt5_dtmf said:\n%s\n", readText(scratch / "kt5_dtmf.log").c_str());
-    }
-
-    static std::string readText(const fs::path& file)
-    {
-        std::ifstream in(file);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+            std::printf("kt5_dtmf said:\n%s\n", readBytes(scratch / "kt5_dtmf.log").c_str());
     }
 
     void start(std::vector<std::string> arguments = {})

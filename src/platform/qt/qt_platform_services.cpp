@@ -1,5 +1,6 @@
 #include "platform/qt/qt_platform_services.h"
 
+#include "platform/qt/qt_text.h"
 #include "platform/qt/qt_window.h"
 
 #include <QApplication>
@@ -26,11 +27,6 @@ QMessageBox::Icon iconFor(int style)
     }
 }
 
-QString fromUtf8(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 } // namespace
 
 QtPlatformServices::QtPlatformServices()
@@ -43,7 +39,7 @@ QtPlatformServices::~QtPlatformServices() = default;
 void QtPlatformServices::messageBox(std::string_view text, std::string_view title, int style)
 {
     // Application-modal: clicks on the window while the box is open are refused, not queued.
-    QMessageBox box(iconFor(style), fromUtf8(title), fromUtf8(text), QMessageBox::Ok,
+    QMessageBox box(iconFor(style), qtString(title), qtString(text), QMessageBox::Ok,
                     window_.data());
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();

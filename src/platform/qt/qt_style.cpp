@@ -1,5 +1,6 @@
 #include "platform/qt/qt_style.h"
 
+#include "platform/qt/qt_text.h"
 #include "platform/qt/qt_units.h"
 
 #include <QApplication>
@@ -45,7 +46,7 @@ bool allFit(const QFont& font, const std::vector<std::pair<QString, int>>& texts
 // fallback slows the start.
 QString installedFace(std::string_view face)
 {
-    const QString wanted = QString::fromUtf8(face.data(), static_cast<qsizetype>(face.size()));
+    const QString wanted = qtString(face);
     return QFontDatabase::hasFamily(wanted) ? wanted : QApplication::font().family();
 }
 

@@ -1,6 +1,7 @@
 #include "platform/qt/qt_window.h"
 
 #include "platform/qt/qt_style.h"
+#include "platform/qt/qt_text.h"
 #include "platform/qt/qt_units.h"
 
 #include <QApplication>
@@ -18,11 +19,6 @@ namespace kt5::platform::qt {
 
 namespace {
 
-QString qtString(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QString objectNameOf(const ControlDescription& c)
 {
     return c.index ? QStringLiteral("%1(%2)").arg(qtString(c.name)).arg(*c.index)
@@ -36,12 +32,6 @@ void setColor(QWidget& widget, QPalette::ColorRole role, const QColor& color)
     widget.setPalette(palette);
 }
 
-bool sameFont(const Font& a, const Font& b)
-{
-    return a.face == b.face && a.points == b.points && a.weight == b.weight &&
-           a.italic == b.italic && a.underline == b.underline && a.strikeout == b.strikeout;
-}
-
 // Each distinct font of the description, fitted so that every label using it shows its
 // whole text.
 class FittedFonts {
@@ -52,7 +42,7 @@ public:
         for (const auto& c : d.controls) {
             const Font& font = c.font.value_or(d.font);
             auto use = std::find_if(uses.begin(), uses.end(),
-                                    [&](const auto& u) { return sameFont(u.first, font); });
+                                    [&](const auto& u) { return u.first == font; });
             if (use == uses.end())
                 use = uses.insert(uses.end(), {font, {}});
             if (c.kind == ControlKind::Label && !c.caption.empty())
@@ -65,7 +55,7 @@ public:
     const QFont& of(const Font& font) const
     {
         return std::find_if(fonts_.begin(), fonts_.end(),
-                            [&](const auto& f) { return sameFont(f.first, font); })
+                            [&](const auto& f) { return f.first == font; })
             ->second;
     }
 

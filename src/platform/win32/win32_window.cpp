@@ -187,12 +187,8 @@ const Font& Win32Window::fontOf(const ControlDescription& control) const
 // layout was made for, narrowed until every label using it shows its whole text.
 HFONT Win32Window::fontFor(const Font& font)
 {
-    const auto sameFont = [&](const Font* other) {
-        return other->face == font.face && other->points == font.points &&
-               other->weight == font.weight && other->italic == font.italic;
-    };
     for (const auto& [described, handle] : fonts_)
-        if (sameFont(described))
+        if (*described == font)
             return handle.get();
 
     const auto create = [&](int width) {
@@ -212,7 +208,7 @@ HFONT Win32Window::fontFor(const Font& font)
         GetTextMetricsW(dc.get(), &metrics);
         for (const auto& control : controls_) {
             const ControlDescription& c = *control.description;
-            if (c.kind != ControlKind::Label || c.caption.empty() || !sameFont(&fontOf(c)))
+            if (c.kind != ControlKind::Label || c.caption.empty() || fontOf(c) != font)
                 continue;
             const std::wstring text = wideFromUtf8(c.caption);
             SIZE extent{};
