@@ -9,7 +9,6 @@
 #include "support/pulse_daemon.h"
 #include "support/temp_dir.h"
 #include "support/wave_files.h"
-#include "tones/play_wave_file.h"
 
 #include <algorithm>
 #include <chrono>
@@ -58,8 +57,7 @@ int main(int argc, char* argv[])
         return 1;
     }
     kt5::test::TempDir home;
-    const kt5::test::AlsaRedirect redirect(home.path(),
-                                           kt5::test::AlsaRedirect::toPulseServer(daemon.socket()));
+    kt5::test::redirectAlsaDefault(home.path(), kt5::test::alsaToPulseServer(daemon.socket()));
     const std::vector<std::string> env = {"PATH=/usr/bin:/bin", "HOME=" + home.path().string(),
                                           "PULSE_SERVER=unix:" + daemon.socket().string()};
     auto runTool = [&](const std::vector<std::string>& command) {
@@ -71,16 +69,16 @@ int main(int argc, char* argv[])
     std::vector<double> ours;
     std::vector<double> aplay;
     std::vector<double> paplay;
-    kt5::tones::PlayWaveFile(sound, file); // warm-up: first connection to the server
+    sound.play(file); // warm-up: binds the libraries and meets the server
     for (int i = 0; i < runs; ++i) {
-        ours.push_back(millisecondsOf([&] { kt5::tones::PlayWaveFile(sound, file); }));
+        ours.push_back(millisecondsOf([&] { sound.play(file); }));
         aplay.push_back(millisecondsOf([&] { runTool({"aplay", "-q", file}); }));
         paplay.push_back(millisecondsOf([&] { runTool({"paplay", file}); }));
     }
 
     std::printf("%s: %.0f ms of audio, %d runs each, PulseAudio null sink\n", file.c_str(), audioMs,
                 runs);
-    report("PlayWaveFile (kt5_dtmf)", ours, audioMs);
+    report("kt5_dtmf sound service", ours, audioMs);
     report("aplay (incl. process start)", aplay, audioMs);
     report("paplay (incl. process start)", paplay, audioMs);
     return 0;

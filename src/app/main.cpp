@@ -10,6 +10,5 @@ int main()
     const auto platform = kt5::platform::createPlatformServices();
     const auto sound = kt5::platform::createSoundService();
     kt5::tones::ToneCommands commands(*platform, *sound);
-    kt5::window::runForm1(*platform, commands);
-    return 0;
+    return kt5::window::runForm1(*platform, commands) ? 0 : 1;
 }

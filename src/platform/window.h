@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/window_description.h"
-
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -22,15 +20,16 @@ struct ControlEvent {
 // before this returns.
 using EventSink = std::function<void(const ControlEvent&)>;
 
-// A window built from a description.
+// A window built from a layout.
 class Window {
 public:
     virtual ~Window() = default;
 
-    // Shows the window with the focus on the focusable control of lowest tab index, and
-    // delivers its events to the sink until the user closes it. Input given while the sink
-    // runs waits and is delivered afterwards, in order; input to the window while a modal
-    // box is open is dropped. A close requested meanwhile takes effect afterwards.
+    // Shows the window with the focus on the first control of the focus order, and delivers
+    // its events to the sink until the user closes it. Input given while the sink runs waits
+    // and is delivered afterwards, in order; input to the window while a modal box is open is
+    // dropped. A close requested meanwhile takes effect afterwards. When the window is
+    // activated again, the control that had the focus has it again.
     virtual void showAndRun() = 0;
 };
 

@@ -1,9 +1,22 @@
 #include "tones/tone_commands.h"
 
-#include "tones/play_wave_file.h"
 #include "tones/tone_path.h"
 
+#include <filesystem>
+#include <string>
+
 namespace kt5::tones {
+
+namespace {
+
+// A path as UTF-8 text for a message, whatever the platform's own encoding.
+std::string displayed(const platform::NativeString& path)
+{
+    const std::u8string text = std::filesystem::path(path).u8string();
+    return {text.begin(), text.end()};
+}
+
+} // namespace
 
 void ToneCommands::Command1_Click(const CommandIndex& index)
 {
@@ -11,9 +24,30 @@ void ToneCommands::Command1_Click(const CommandIndex& index)
     if (!fileName)
         return; // no button carries such an index
 
-    const auto path = tonePath(platform_.applicationDirectory(), *fileName);
-    if (!PlayWaveFile(sound_, path))
-        platform_.messageBox(kPlaybackErrorText, kPlaybackErrorTitle, kPlaybackErrorStyle);
+    // Without its directory the program cannot know where its tones are; a bare file name
+    // would be looked up wherever the program happened to be started.
+    const platform::NativeString directory = platform_.applicationDirectory();
+    bool played = false;
+    if (directory.empty())
+        platform_.reportError("cannot play " + std::string(*fileName) +
+                              ": the program's own directory is unknown");
+    else
+        played = PlayWaveFile(tonePath(directory, *fileName));
+    if (!played)
+        platform_.messageBox(kPlaybackErrorText, kPlaybackErrorTitle, kPlaybackErrorIcon);
+}
+
+bool ToneCommands::PlayWaveFile(const platform::NativeString& path)
+{
+    const platform::PlaybackResult result = sound_.play(path);
+    if (result.played())
+        return true;
+    std::string line =
+        "cannot play " + displayed(path) + ": " + std::string(platform::describe(result.error));
+    if (!result.detail.empty())
+        line += " (" + result.detail + ")";
+    platform_.reportError(line);
+    return false;
 }
 
 } // namespace kt5::tones

@@ -10,7 +10,7 @@ namespace kt5::tones {
 
 inline constexpr std::string_view kPlaybackErrorText = "Error playing DTMF tone";
 inline constexpr std::string_view kPlaybackErrorTitle = "Error";
-inline constexpr int kPlaybackErrorStyle = platform::kMbOk | platform::kMbIconExclamation;
+inline constexpr platform::MessageIcon kPlaybackErrorIcon = platform::MessageIcon::Exclamation;
 
 // Handles the buttons of the Command1 array: plays the pressed command's tone file from the
 // application directory and tells the user when it cannot be played. Keeps no state between
@@ -27,6 +27,10 @@ public:
     void Command1_Click(const CommandIndex& index);
 
 private:
+    // Plays the wave file at `path` to its end; false when it could not be played, after
+    // saying why on the platform's error output.
+    bool PlayWaveFile(const platform::NativeString& path);
+
     platform::PlatformServices& platform_;
     platform::SoundService& sound_;
 };

@@ -2,16 +2,21 @@
 
 #include "window/event_routes.h"
 #include "window/form1_description.h"
+#include "window/layout.h"
 
 namespace kt5::window {
 
-void runForm1(platform::PlatformServices& platform, tones::ToneCommands& commands)
+bool runForm1(platform::PlatformServices& platform, tones::ToneCommands& commands)
 {
-    const auto form =
-        platform.buildWindow(form1Description(), [&commands](const platform::ControlEvent& event) {
-            routeEvent(commands, event);
-        });
-    form->showAndRun();
+    const platform::WindowLayout layout = resolveLayout(form1Description());
+    const auto built = platform.buildWindow(
+        layout, [&commands](const platform::ControlEvent& event) { routeEvent(commands, event); });
+    if (!built.window) {
+        platform.reportError("cannot open the window: " + built.error);
+        return false;
+    }
+    built.window->showAndRun();
+    return true;
 }
 
 } // namespace kt5::window

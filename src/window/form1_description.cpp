@@ -8,12 +8,6 @@ namespace kt5::window {
 
 namespace {
 
-using platform::Color;
-using platform::ControlDescription;
-using platform::ControlKind;
-using platform::Font;
-using platform::rgb;
-
 constexpr Font kTahomaBold{.face = "Tahoma", .points = 9.75, .weight = 700};
 constexpr Font kMsSansSerif{.face = "MS Sans Serif", .points = 8.25, .weight = 400};
 constexpr Color kGreyText = rgb(128, 128, 128);
@@ -97,7 +91,7 @@ constexpr std::array<ControlDescription, 26> kControls{{
      .caption = "",
      .rect = {840, 8040, 4575, 375},
      .tabIndex = 0,
-     .backColor = platform::kButtonFace},
+     .backColor = kButtonFace},
     {.kind = ControlKind::TextBox,
      .name = "Text10",
      .parent = kWindow,
@@ -115,7 +109,7 @@ constexpr std::array<ControlDescription, 26> kControls{{
      .foreColor = kGreyText},
 }};
 
-constexpr platform::WindowDescription kForm1{
+constexpr WindowDescription kForm1{
     .name = "Form1",
     .caption = "KT-5 DTMF Dialer  V." KT5_VERSION_MAJOR_MINOR " (QA1ZZ / QB2YY)",
     .clientWidth = 5730,
@@ -130,7 +124,7 @@ constexpr platform::WindowDescription kForm1{
 
 } // namespace
 
-const platform::WindowDescription& form1Description()
+const WindowDescription& form1Description()
 {
     return kForm1;
 }

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "platform/window_description.h"
+#include "window/window_description.h"
 
 namespace kt5::window {
 
 // The program's one window: a "Remote Control Command" panel of eleven command buttons, each
 // beside the label of its command.
-const platform::WindowDescription& form1Description();
+const WindowDescription& form1Description();
 
 } // namespace kt5::window

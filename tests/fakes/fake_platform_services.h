@@ -1,7 +1,6 @@
 #pragma once
 
 #include "platform/platform_services.h"
-#include "support/native_path.h"
 
 #include <memory>
 #include <string>
@@ -9,43 +8,50 @@
 
 namespace kt5::test {
 
-// Records every message box instead of showing it, reports a fixed application directory,
-// and keeps the description and event sink of the window it is asked to build.
+// Records every message box and error line instead of showing them, reports a fixed
+// application directory, and keeps the layout and event sink of the window it is asked to
+// build (or fails to build it, with `buildFailure`).
 class FakePlatformServices final : public platform::PlatformServices {
 public:
     struct Box {
         std::string text;
         std::string title;
-        int style = 0;
+        platform::MessageIcon icon;
     };
 
-    explicit FakePlatformServices(platform::NativeString applicationDir = native("/opt/kt5"))
-        : directory(std::move(applicationDir))
+    void messageBox(std::string_view text, std::string_view title,
+                    platform::MessageIcon icon) override
     {
-    }
-
-    void messageBox(std::string_view text, std::string_view title, int style) override
-    {
-        boxes.push_back({std::string(text), std::string(title), style});
+        boxes.push_back({std::string(text), std::string(title), icon});
     }
     platform::NativeString applicationDirectory() override { return directory; }
+    void reportError(std::string_view line) override { errors.emplace_back(line); }
 
-    // Keeps what the window would be built from; the returned window shows nothing.
-    std::unique_ptr<platform::Window> buildWindow(const platform::WindowDescription& description,
-                                                  platform::EventSink eventSink) override
+    platform::BuiltWindow buildWindow(const platform::WindowLayout& layout,
+                                      platform::EventSink eventSink) override
     {
-        built = &description;
-        sink = std::move(eventSink);
         struct NoWindow final : platform::Window {
-            void showAndRun() override {}
+            void showAndRun() override { ++shown; }
+            int& shown;
+            explicit NoWindow(int& count)
+                : shown(count)
+            {
+            }
         };
-        return std::make_unique<NoWindow>();
+        if (!buildFailure.empty())
+            return {nullptr, buildFailure};
+        built = &layout;
+        sink = std::move(eventSink);
+        return {std::make_unique<NoWindow>(windowsRun), {}};
     }
 
-    platform::NativeString directory;
+    platform::NativeString directory = platform::nativeFromAscii("/opt/kt5");
+    std::string buildFailure;
     std::vector<Box> boxes;
-    const platform::WindowDescription* built = nullptr;
+    std::vector<std::string> errors;
+    const platform::WindowLayout* built = nullptr;
     platform::EventSink sink;
+    int windowsRun = 0;
 };
 
 } // namespace kt5::test

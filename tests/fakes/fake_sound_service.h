@@ -9,13 +9,13 @@ namespace kt5::test {
 // Records the paths it is asked to play and answers with a preset result.
 class FakeSoundService final : public platform::SoundService {
 public:
-    bool playFileSync(const platform::NativeString& path) override
+    platform::PlaybackResult play(const platform::NativeString& path) override
     {
         played.push_back(path);
         return result;
     }
 
-    bool result = true;
+    platform::PlaybackResult result;
     std::vector<platform::NativeString> played;
 };
 

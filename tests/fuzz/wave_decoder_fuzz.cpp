@@ -7,8 +7,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const auto sound = kt5::platform::alsa::decodeWave(
-        std::as_bytes(std::span(reinterpret_cast<const char*>(data), size)));
+    auto sound = kt5::platform::alsa::decodeWave(
+        std::as_bytes(std::span(reinterpret_cast<const char*>(data), size)),
+        *kt5::platform::alsa::bindAudioLibraries().sndfile.api);
     if (sound && sound->samples.size() % static_cast<std::size_t>(sound->channels) != 0)
         __builtin_trap(); // a partial frame would shift every channel after it
     return 0;

@@ -7,51 +7,22 @@
 
 namespace kt5::test {
 
-namespace {
-
-std::string getenvOrEmpty(const char* name)
-{
-    const char* value = std::getenv(name);
-    return value != nullptr ? value : "";
-}
-
-void restore(const char* name, const std::string& value)
-{
-    if (value.empty())
-        ::unsetenv(name);
-    else
-        ::setenv(name, value.c_str(), 1);
-}
-
-} // namespace
-
-AlsaRedirect::AlsaRedirect(const std::filesystem::path& home, const std::string& pcmDefinition)
-    : savedHome_(getenvOrEmpty("HOME"))
-    , savedConfigHome_(getenvOrEmpty("XDG_CONFIG_HOME"))
+void redirectAlsaDefault(const std::filesystem::path& home, const std::string& pcmDefinition)
 {
     std::ofstream(home / ".asoundrc") << "pcm.!default {\n" << pcmDefinition << "\n}\n";
     ::setenv("HOME", home.c_str(), 1);
     ::setenv("XDG_CONFIG_HOME", (home / ".config").c_str(), 1);
-    // ALSA caches its configuration per process; make it read the new one.
-    snd_config_update_free_global();
+    snd_config_update_free_global(); // ALSA caches its configuration per process
 }
 
-AlsaRedirect::~AlsaRedirect()
+std::string alsaToWaveFile(const std::filesystem::path& capture)
 {
-    restore("HOME", savedHome_);
-    restore("XDG_CONFIG_HOME", savedConfigHome_);
-    snd_config_update_free_global();
+    return "type file\nslave.pcm \"null\"\nfile \"" + capture.string() + "\"\nformat \"wav\"";
 }
 
-std::string AlsaRedirect::toWaveFile(const std::filesystem::path& capture)
+std::string alsaToPulseServer(const std::filesystem::path& socket)
 {
-    return "  type file\n  slave.pcm \"null\"\n  file \"" + capture.string() +
-           "\"\n  format \"wav\"\n";
-}
-
-std::string AlsaRedirect::toPulseServer(const std::filesystem::path& socket)
-{
-    return "  type pulse\n  server \"unix:" + socket.string() + "\"\n";
+    return "type pulse\nserver \"unix:" + socket.string() + "\"";
 }
 
 } // namespace kt5::test

@@ -5,25 +5,13 @@
 
 namespace kt5::test {
 
-// Points this process's ALSA "default" PCM somewhere else by giving it a private home with
-// its own .asoundrc. Applies to PCMs opened after construction; the previous environment is
-// restored afterwards.
-class AlsaRedirect {
-public:
-    // `pcmDefinition` is the body of pcm.!default, for example `type file ...`.
-    AlsaRedirect(const std::filesystem::path& home, const std::string& pcmDefinition);
-    AlsaRedirect(const AlsaRedirect&) = delete;
-    AlsaRedirect& operator=(const AlsaRedirect&) = delete;
-    ~AlsaRedirect();
+// Points this process's ALSA "default" PCM elsewhere for the PCMs it opens from now on, by
+// giving it a home of its own with an .asoundrc whose pcm.!default body is `pcmDefinition`.
+void redirectAlsaDefault(const std::filesystem::path& home, const std::string& pcmDefinition);
 
-    // ALSA's default sent to a WAV file through the `file` plugin, over the `null` device.
-    static std::string toWaveFile(const std::filesystem::path& capture);
-    // ALSA's default sent to a PulseAudio server at a unix socket.
-    static std::string toPulseServer(const std::filesystem::path& socket);
-
-private:
-    std::string savedHome_;
-    std::string savedConfigHome_;
-};
+// pcm.!default bodies: into a WAV file through the `file` plugin over `null`, or to a
+// PulseAudio server at a unix socket.
+std::string alsaToWaveFile(const std::filesystem::path& capture);
+std::string alsaToPulseServer(const std::filesystem::path& socket);
 
 } // namespace kt5::test

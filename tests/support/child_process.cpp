@@ -1,6 +1,8 @@
 #include "support/child_process.h"
 
-#include <chrono>
+#include "support/temp_dir.h"
+#include "support/wave_files.h"
+
 #include <csignal>
 #include <fcntl.h>
 #include <spawn.h>
@@ -48,6 +50,7 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv,
 ChildProcess::~ChildProcess()
 {
     if (running()) {
+        ::kill(pid_, SIGCONT); // a stopped process does not act on SIGTERM
         ::kill(pid_, SIGTERM);
         if (waitFor(3000) == -1) {
             ::kill(pid_, SIGKILL);
@@ -70,13 +73,26 @@ bool ChildProcess::running()
 
 int ChildProcess::waitFor(int timeoutMs)
 {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (running()) {
+    waitUntil([this] { return !running(); }, std::chrono::milliseconds(timeoutMs));
+    return running() ? -1 : status_;
+}
+
+std::string outputOf(const std::vector<std::string>& argv, const std::vector<std::string>& env)
+{
+    const TempDir scratch;
+    ChildProcess(argv, env, (scratch / "out").string(), "/dev/null").waitFor(30'000);
+    return readBytes(scratch / "out");
+}
+
+bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit)
+{
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!condition()) {
         if (std::chrono::steady_clock::now() >= deadline)
-            return -1;
+            return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    return status_;
+    return true;
 }
 
 } // namespace kt5::test

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,7 +19,6 @@ public:
     ~ChildProcess();
 
     bool running();
-    void terminate();
     // Waits up to `timeoutMs` for it to end; returns its exit status, or -1 if still running.
     int waitFor(int timeoutMs);
     int pid() const { return pid_; }
@@ -26,5 +27,11 @@ private:
     int pid_ = -1;
     int status_ = -1;
 };
+
+// Runs a program to its end and gives what it wrote on standard output.
+std::string outputOf(const std::vector<std::string>& argv, const std::vector<std::string>& env);
+
+// Polls `condition` until it holds or `limit` has passed; true when it held.
+bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit);
 
 } // namespace kt5::test

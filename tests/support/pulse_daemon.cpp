@@ -1,10 +1,11 @@
 #include "support/pulse_daemon.h"
 
-#include <chrono>
+#include <csignal>
 #include <fstream>
-#include <thread>
 
 namespace kt5::test {
+
+using std::chrono::seconds;
 
 PulseDaemon::PulseDaemon()
     : socket_(dir_ / "native")
@@ -24,19 +25,26 @@ PulseDaemon::PulseDaemon()
         "PULSE_STATE_PATH=" + home + "/state",
         "PULSE_SERVER=unix:" + socket_.string(),
     };
+    start();
+}
+
+PulseDaemon::~PulseDaemon()
+{
+    clock_.reset();
+    server_.reset();
+}
+
+bool PulseDaemon::start()
+{
+    clock_.reset();
     server_ = std::make_unique<ChildProcess>(
         std::vector<std::string>{"pulseaudio", "--daemonize=no", "--exit-idle-time=-1", "-n", "-F",
                                  (dir_ / "default.pa").string(), "--use-pid-file=no",
                                  "--log-target=stderr"},
         env_, (dir_ / "pulseaudio.log").string());
-
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!std::filesystem::exists(socket_) && server_->running() &&
-           std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    if (!std::filesystem::exists(socket_))
-        return;
-
+    ready_ = waitUntil([this] { return !outputOf({"pactl", "info"}, env_).empty(); }, seconds(10));
+    if (!ready_)
+        return false;
     // An idle null sink renders in 2 s blocks, the longest latency it allows, and every
     // stream that joins then waits for the current block to end. A silent stream asking for
     // 10 ms keeps the sink ticking in short blocks, as a real card's clock would.
@@ -44,27 +52,42 @@ PulseDaemon::PulseDaemon()
         std::vector<std::string>{"pacat", "--playback", "--latency-msec=10", "--raw",
                                  "--format=s16le", "--rate=48000", "--channels=2", "/dev/zero"},
         env_);
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    ready_ = server_->running() && clock_->running();
+    ready_ = waitUntil([this] { return hasClients("sink-inputs"); }, seconds(10));
+    return ready_;
+}
+
+bool PulseDaemon::hasClients(const std::string& kind) const
+{
+    return !outputOf({"pactl", "list", "short", kind}, env_).empty();
 }
 
 std::unique_ptr<ChildProcess> PulseDaemon::record(const std::filesystem::path& rawFile,
-                                                  int sampleRate) const
+                                                  int sampleRate, int latencyMs) const
 {
     auto recorder = std::make_unique<ChildProcess>(
         std::vector<std::string>{"parec", "--device=kt5_null.monitor", "--raw", "--format=s16le",
                                  "--rate=" + std::to_string(sampleRate), "--channels=1",
-                                 "--latency-msec=20"},
+                                 "--latency-msec=" + std::to_string(latencyMs)},
         env_, rawFile.string(), "/dev/null");
-    // Until the stream is connected, the sink's sound is not recorded.
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    waitUntil([this] { return hasClients("source-outputs"); }, seconds(10));
     return recorder;
 }
 
-PulseDaemon::~PulseDaemon()
+void PulseDaemon::freeze()
 {
-    clock_.reset();
-    server_.reset();
+    ::kill(server_->pid(), SIGSTOP);
+}
+
+void PulseDaemon::thaw()
+{
+    ::kill(server_->pid(), SIGCONT);
+}
+
+void PulseDaemon::kill()
+{
+    ::kill(server_->pid(), SIGKILL);
+    server_->waitFor(5000);
+    std::filesystem::remove(socket_);
 }
 
 } // namespace kt5::test

@@ -1,3 +1,5 @@
+// The click handler with fake services: which file a click plays, and what the user and the
+// error output are told when it cannot be played.
 #include "fakes/fake_platform_services.h"
 #include "fakes/fake_sound_service.h"
 #include "support/param_name.h"
@@ -5,13 +7,29 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
+#include <filesystem>
 
 namespace kt5::test {
 namespace {
 
+using platform::PlaybackError;
 using tones::CommandIndex;
-using tones::ToneCommands;
+
+// A path written with "/" in UTF-8, as the platform writes it ("\" on Windows).
+platform::NativeString native(std::string_view utf8)
+{
+    std::filesystem::path path(std::u8string(utf8.begin(), utf8.end()));
+    return path.make_preferred().native();
+}
+
+class ToneCommandsTest : public testing::Test {
+protected:
+    void click(CommandIndex index) { commands.Command1_Click(index); }
+
+    FakePlatformServices platform;
+    FakeSoundService sound;
+    tones::ToneCommands commands{platform, sound};
+};
 
 struct PathCase {
     std::string name;
@@ -20,92 +38,74 @@ struct PathCase {
     std::string expectedPath;
 };
 
-class ToneCommandPath : public testing::TestWithParam<PathCase> {};
+class ToneCommandPath : public ToneCommandsTest, public testing::WithParamInterface<PathCase> {};
 
-TEST_P(ToneCommandPath, PlaysTheCommandsFileFromTheApplicationDirectory)
+TEST_P(ToneCommandPath, PlaysTheCommandsFileFromTheApplicationDirectoryAndSaysNothing)
 {
-    FakePlatformServices platform(native(GetParam().directory));
-    FakeSoundService sound;
-    ToneCommands commands(platform, sound);
-
-    const CommandIndex index = GetParam().index;
-    commands.Command1_Click(index);
+    platform.directory = native(GetParam().directory);
+    click(GetParam().index);
 
     ASSERT_EQ(sound.played.size(), 1u);
     EXPECT_EQ(sound.played.front(), native(GetParam().expectedPath));
     EXPECT_TRUE(platform.boxes.empty());
+    EXPECT_TRUE(platform.errors.empty()) << "a tone that plays prints nothing";
 }
 
-std::vector<PathCase> everyCommandIn(const std::string& name, const std::string& directory,
-                                     const std::string& prefix)
+INSTANTIATE_TEST_SUITE_P(
+    Directories, ToneCommandPath,
+    testing::Values(PathCase{"FirstCommand", "/opt/kt5", 0, "/opt/kt5/00.wav"},
+                    PathCase{"LastCommand", "/opt/kt5", 10, "/opt/kt5/10.wav"},
+                    PathCase{"RootDirectoryGetsOneSeparator", "/", 3, "/03.wav"},
+                    PathCase{"TrailingSeparatorIsKept", "/srv/kt5/", 7, "/srv/kt5/07.wav"},
+                    PathCase{"DirectoryWithSpacesAndUtf8", "/home/ann/Téléphone 2", 1,
+                             "/home/ann/Téléphone 2/01.wav"}),
+    ByName{});
+
+TEST_F(ToneCommandsTest, FailedToneShowsOneExclamationBoxAndSaysWhyOnce)
 {
-    const char* files[] = {"00.wav", "01.wav", "02.wav", "03.wav", "04.wav", "05.wav",
-                           "06.wav", "07.wav", "08.wav", "09.wav", "10.wav"};
-    std::vector<PathCase> cases;
-    for (CommandIndex i = 0; i <= 10; ++i)
-        cases.push_back({name + "_" + std::to_string(i), directory, i, prefix + files[i]});
-    return cases;
-}
-
-INSTANTIATE_TEST_SUITE_P(EveryCommand, ToneCommandPath,
-                         testing::ValuesIn(everyCommandIn("Dir", "/opt/kt5", "/opt/kt5/")),
-                         ByName{});
-
-INSTANTIATE_TEST_SUITE_P(Directories, ToneCommandPath,
-                         testing::Values(PathCase{"RootDirectory", "/", 3, "/03.wav"},
-                                         PathCase{"RootDirectoryLastCommand", "/", 10, "/10.wav"},
-                                         PathCase{"DriveRoot", "D:/", 10, "D:/10.wav"},
-                                         PathCase{"NestedDirectory", "/home/ann/Tools/Dialer", 5,
-                                                  "/home/ann/Tools/Dialer/05.wav"},
-                                         PathCase{"DirectoryWithSpacesAndUtf8",
-                                                  "/home/ann/Téléphone 2", 1,
-                                                  "/home/ann/Téléphone 2/01.wav"},
-                                         PathCase{"DirectoryWithTrailingSeparatorKeepsOne",
-                                                  "/srv/kt5/", 7, "/srv/kt5/07.wav"}),
-                         ByName{});
-
-TEST(ToneCommands, FailedPlaybackShowsOneExclamationBoxAndNothingElse)
-{
-    FakePlatformServices platform;
-    FakeSoundService sound;
-    sound.result = false;
-    ToneCommands commands(platform, sound);
-
-    const CommandIndex index = 4;
-    commands.Command1_Click(index);
+    platform.directory = native("/opt/kt5");
+    sound.result = {PlaybackError::DeviceNotOpened, "Connection refused"};
+    click(4);
 
     ASSERT_EQ(platform.boxes.size(), 1u);
     EXPECT_EQ(platform.boxes[0].text, "Error playing DTMF tone");
     EXPECT_EQ(platform.boxes[0].title, "Error");
-    EXPECT_EQ(platform.boxes[0].style, 48); // MB_OK | MB_ICONEXCLAMATION
+    EXPECT_EQ(platform.boxes[0].icon, platform::MessageIcon::Exclamation);
     EXPECT_EQ(sound.played.size(), 1u) << "a failed tone is not retried";
+    ASSERT_EQ(platform.errors.size(), 1u);
+    EXPECT_NE(platform.errors[0].find("04.wav"), std::string::npos) << platform.errors[0];
+    EXPECT_NE(platform.errors[0].find("sound output not opened (Connection refused)"),
+              std::string::npos)
+        << platform.errors[0];
 }
 
-TEST(ToneCommands, KeepsNoStateBetweenClicks)
+TEST_F(ToneCommandsTest, UnknownDirectoryShowsTheBoxInsteadOfLookingElsewhere)
 {
-    FakePlatformServices platform;
-    FakeSoundService sound;
-    ToneCommands commands(platform, sound);
+    platform.directory.clear();
+    click(3);
 
-    sound.result = false;
-    commands.Command1_Click(2);
-    sound.result = true;
-    commands.Command1_Click(2);
-    commands.Command1_Click(2);
+    EXPECT_TRUE(sound.played.empty()) << "played from the root or the working directory";
+    EXPECT_EQ(platform.boxes.size(), 1u);
+    ASSERT_EQ(platform.errors.size(), 1u);
+    EXPECT_NE(platform.errors[0].find("03.wav"), std::string::npos);
+}
+
+TEST_F(ToneCommandsTest, KeepsNoStateBetweenClicks)
+{
+    sound.result = {PlaybackError::FileMissing, {}};
+    click(2);
+    sound.result = {};
+    click(2);
+    click(2);
 
     EXPECT_EQ(platform.boxes.size(), 1u) << "only the failed click reports";
-    ASSERT_EQ(sound.played.size(), 3u) << "the same button twice plays twice";
-    EXPECT_EQ(sound.played[2], native("/opt/kt5/02.wav"));
+    EXPECT_EQ(sound.played.size(), 3u) << "the same button twice plays twice";
 }
 
-TEST(ToneCommands, IndexOutsideTheTableDoesNothing)
+TEST_F(ToneCommandsTest, IndexOutsideTheTableDoesNothing)
 {
-    FakePlatformServices platform;
-    FakeSoundService sound;
-    ToneCommands commands(platform, sound);
-
     for (const CommandIndex index : {CommandIndex{-1}, CommandIndex{11}, CommandIndex{99}})
-        commands.Command1_Click(index);
+        click(index);
 
     EXPECT_TRUE(sound.played.empty());
     EXPECT_TRUE(platform.boxes.empty());

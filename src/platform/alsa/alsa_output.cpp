@@ -1,24 +1,22 @@
 #include "platform/alsa/alsa_output.h"
 
-#include "platform/alsa/audio_libraries.h"
+#include "platform/alsa/outcome.h"
 
 #include <algorithm>
-#include <chrono>
 #include <memory>
-#include <mutex>
 #include <thread>
 
 namespace kt5::platform::alsa {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
 
 // Short enough that a tone starts and ends promptly, long enough to ride out a busy desktop.
 constexpr unsigned kLatencyMicroseconds = 40'000;
-// Beyond the sound's own length, how long the device may take to play out its buffers.
-constexpr auto kDrainGrace = std::chrono::seconds(2);
-constexpr auto kDrainPollInterval = std::chrono::milliseconds(2);
+// The longest single wait, so that the deadline is looked at often.
+constexpr milliseconds kLongestWait{50};
+constexpr milliseconds kEndPollInterval{5};
 
 struct PcmCloser {
     const AsoundApi* alsa;
@@ -26,92 +24,127 @@ struct PcmCloser {
 };
 using PcmHandle = std::unique_ptr<snd_pcm_t, PcmCloser>;
 
-void ignoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
-
-// ALSA's error handler is a library-wide setting; install ours once, before the first open,
-// so failures reach the caller as a result instead of as text on stderr.
-void silenceAlsaErrors(const AsoundApi& alsa)
+int millisecondsUntil(Clock::time_point deadline)
 {
-    static std::once_flag once;
-    std::call_once(once, [&] { alsa.lib_error_set_handler(&ignoreAlsaError); });
+    const auto left = std::chrono::duration_cast<milliseconds>(deadline - Clock::now());
+    return static_cast<int>(std::clamp(left, milliseconds(0), kLongestWait).count());
 }
 
-PcmHandle openDefaultPcm(const AsoundApi& alsa, const DecodedSound& sound)
-{
-    snd_pcm_t* raw = nullptr;
-    // Non-blocking open: a device held by someone else fails now instead of waiting.
-    if (alsa.pcm_open(&raw, "default", SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) < 0)
-        return nullptr;
-    PcmHandle pcm(raw, {&alsa});
-    if (alsa.pcm_nonblock(pcm.get(), 0) < 0)
-        return nullptr;
-    // Resampling and channel mapping allowed: ALSA adapts the file's own format to the device.
-    if (alsa.pcm_set_params(pcm.get(), SND_PCM_FORMAT_S16, SND_PCM_ACCESS_RW_INTERLEAVED,
-                            static_cast<unsigned>(sound.channels),
-                            static_cast<unsigned>(sound.sampleRate), 1, kLatencyMicroseconds) < 0)
-        return nullptr;
-    return pcm;
-}
-
-bool writeAll(const AsoundApi& alsa, snd_pcm_t* pcm, const DecodedSound& sound)
-{
-    const auto channels = static_cast<std::size_t>(sound.channels);
-    const std::size_t frames = sound.frames();
-    std::size_t written = 0;
-    while (written < frames) {
-        const snd_pcm_sframes_t n =
-            alsa.pcm_writei(pcm, sound.samples.data() + written * channels, frames - written);
-        if (n >= 0) {
-            written += static_cast<std::size_t>(n);
-            continue;
-        }
-        // Underruns and resumes after suspend are recovered and writing goes on.
-        if (alsa.pcm_recover(pcm, static_cast<int>(n), 1) < 0)
-            return false;
+class Playback {
+public:
+    Playback(const AsoundApi& alsa, Clock::time_point deadline)
+        : alsa_(alsa)
+        , deadline_(deadline)
+    {
     }
-    return true;
-}
 
-bool drainWithin(const AsoundApi& alsa, snd_pcm_t* pcm, Clock::duration limit)
-{
-    // Draining in non-blocking mode lets the wait be bounded; a plugin that only drains
-    // synchronously simply finishes inside snd_pcm_drain.
-    if (alsa.pcm_nonblock(pcm, 1) < 0)
-        return false;
-    const int result = alsa.pcm_drain(pcm);
-    if (result == 0)
-        return true;
-    if (result != -EAGAIN)
-        return false;
-    const auto deadline = Clock::now() + limit;
-    while (alsa.pcm_state(pcm) == SND_PCM_STATE_DRAINING) {
-        if (Clock::now() >= deadline) {
-            alsa.pcm_drop(pcm);
-            return false;
-        }
-        std::this_thread::sleep_for(kDrainPollInterval);
+    PlaybackResult run(const DecodedSound& sound)
+    {
+        snd_pcm_t* raw = nullptr;
+        // Non-blocking throughout: a device held by someone else fails now, and no write or
+        // wait can outlast the deadline.
+        if (const int error =
+                alsa_.pcm_open(&raw, "default", SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK);
+            error < 0)
+            return failure(PlaybackError::DeviceNotOpened, alsa_.strerror(error));
+        pcm_ = PcmHandle(raw, {&alsa_});
+        // Resampling and channel mapping allowed: ALSA adapts the file's own format to the
+        // device.
+        if (const int error = alsa_.pcm_set_params(
+                pcm_.get(), SND_PCM_FORMAT_S16, SND_PCM_ACCESS_RW_INTERLEAVED,
+                static_cast<unsigned>(sound.channels), static_cast<unsigned>(sound.sampleRate), 1,
+                kLatencyMicroseconds);
+            error < 0)
+            return failure(PlaybackError::DeviceNotOpened, alsa_.strerror(error));
+        snd_pcm_uframes_t bufferFrames = 0;
+        snd_pcm_uframes_t periodFrames = 0;
+        if (const int error = alsa_.pcm_get_params(pcm_.get(), &bufferFrames, &periodFrames);
+            error < 0)
+            return failure(PlaybackError::DeviceNotOpened, alsa_.strerror(error));
+        if (Clock::now() >= deadline_)
+            return timedOut(); // the open alone took all the time: play nothing late
+
+        if (PlaybackResult written = writeAll(sound); !written.played())
+            return written;
+        return waitUntilPlayed(bufferFrames);
     }
-    return true;
-}
+
+private:
+    PlaybackResult writeAll(const DecodedSound& sound)
+    {
+        const auto channels = static_cast<std::size_t>(sound.channels);
+        const std::size_t frames = sound.frames();
+        std::size_t written = 0;
+        while (written < frames) {
+            const snd_pcm_sframes_t n = alsa_.pcm_writei(
+                pcm_.get(), sound.samples.data() + written * channels, frames - written);
+            if (n >= 0) {
+                written += static_cast<std::size_t>(n);
+                continue;
+            }
+            if (n == -EAGAIN) {
+                if (Clock::now() >= deadline_)
+                    return timedOut();
+                const int waited = alsa_.pcm_wait(pcm_.get(), millisecondsUntil(deadline_));
+                if (waited >= 0)
+                    continue;
+                if (PlaybackResult recovered = recover(waited); !recovered.played())
+                    return recovered;
+                continue;
+            }
+            // Underruns and resumes after suspend are recovered and writing goes on.
+            if (PlaybackResult recovered = recover(static_cast<int>(n)); !recovered.played())
+                return recovered;
+        }
+        return {};
+    }
+
+    // The device has played everything once its whole buffer is free again. A sound shorter
+    // than the buffer has not reached the start threshold, so it is started by hand; a
+    // device that ran dry after the last sample has played it all too.
+    PlaybackResult waitUntilPlayed(snd_pcm_uframes_t bufferFrames)
+    {
+        if (alsa_.pcm_state(pcm_.get()) == SND_PCM_STATE_PREPARED)
+            alsa_.pcm_start(pcm_.get());
+        for (;;) {
+            const snd_pcm_sframes_t available = alsa_.pcm_avail(pcm_.get());
+            if (available == -EPIPE)
+                return {};
+            if (available < 0)
+                return failure(PlaybackError::DeviceFailed,
+                               alsa_.strerror(static_cast<int>(available)));
+            if (static_cast<snd_pcm_uframes_t>(available) >= bufferFrames)
+                return {};
+            if (Clock::now() >= deadline_)
+                return timedOut();
+            std::this_thread::sleep_for(kEndPollInterval);
+        }
+    }
+
+    PlaybackResult recover(int error)
+    {
+        if (alsa_.pcm_recover(pcm_.get(), error, 1) < 0)
+            return failure(PlaybackError::DeviceFailed, alsa_.strerror(error));
+        return {};
+    }
+
+    PlaybackResult timedOut()
+    {
+        alsa_.pcm_drop(pcm_.get());
+        return failure(PlaybackError::TimedOut, "the sound output stopped taking the sound");
+    }
+
+    const AsoundApi& alsa_;
+    const Clock::time_point deadline_;
+    PcmHandle pcm_{nullptr, {nullptr}};
+};
 
 } // namespace
 
-bool playOnDefaultOutput(const DecodedSound& sound)
+PlaybackResult playOnDefaultOutput(const AsoundApi& alsa, const DecodedSound& sound,
+                                   Clock::time_point deadline)
 {
-    const AsoundApi* alsa = asoundApi();
-    if (sound.frames() == 0 || alsa == nullptr)
-        return false;
-    silenceAlsaErrors(*alsa);
-    const PcmHandle pcm = openDefaultPcm(*alsa, sound);
-    if (!pcm)
-        return false;
-    if (!writeAll(*alsa, pcm.get(), sound)) {
-        alsa->pcm_drop(pcm.get());
-        return false;
-    }
-    const auto soundLength = std::chrono::duration<double>(sound.seconds());
-    return drainWithin(*alsa, pcm.get(),
-                       std::chrono::duration_cast<Clock::duration>(soundLength) + kDrainGrace);
+    return Playback(alsa, deadline).run(sound);
 }
 
 } // namespace kt5::platform::alsa

@@ -1,13 +1,20 @@
 #pragma once
 
+#include "platform/alsa/audio_libraries.h"
 #include "platform/alsa/decoded_sound.h"
+#include "platform/sound_service.h"
+
+#include <chrono>
 
 namespace kt5::platform::alsa {
 
-// Plays a sound on ALSA's "default" PCM and returns once it has been drained. False when the
-// device is missing, busy or refuses the sound's format, when writing fails beyond recovery,
-// or when draining overruns a limit derived from the sound's length (the rest is dropped,
-// so a stuck plugin cannot hold the caller for ever).
-bool playOnDefaultOutput(const DecodedSound& sound);
+using Clock = std::chrono::steady_clock;
+
+// Plays a sound on ALSA's "default" PCM and returns once the device has taken its last
+// sample. Every wait is bounded by `deadline`: a device that stops taking the sound is
+// stopped there and the result says it timed out. The calls into a plugin itself are not
+// bounded: a sound server's plugin can hold one for as long as the server is stopped.
+PlaybackResult playOnDefaultOutput(const AsoundApi& alsa, const DecodedSound& sound,
+                                   Clock::time_point deadline);
 
 } // namespace kt5::platform::alsa

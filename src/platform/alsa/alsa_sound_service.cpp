@@ -5,6 +5,10 @@
 #include "platform/alsa/wave_decoder.h"
 
 #include <atomic>
+#include <future>
+#include <system_error>
+#include <thread>
+#include <utility>
 
 namespace kt5::platform::alsa {
 
@@ -13,6 +17,10 @@ namespace {
 // A wave file is never larger than the audio it decodes to, give or take its header and
 // 32-bit samples.
 constexpr std::size_t kMaxFileBytes = 2 * kMaxDecodedBytes;
+// Beyond the sound's own length, how long the output may take to start and finish it.
+constexpr auto kGrace = std::chrono::seconds(2);
+// How long the caller waits past the deadline for the output to say itself why it stopped.
+constexpr auto kReportMargin = std::chrono::milliseconds(500);
 
 // One sound at a time for the whole process, whichever thread or service object asks: a
 // second request is refused, never queued and never allowed to cut the first one off.
@@ -24,32 +32,75 @@ public:
         : held_(!soundInProgress.test_and_set(std::memory_order_acquire))
     {
     }
+    SoundSlot(SoundSlot&& other) noexcept
+        : held_(std::exchange(other.held_, false))
+    {
+    }
     SoundSlot(const SoundSlot&) = delete;
     SoundSlot& operator=(const SoundSlot&) = delete;
-    ~SoundSlot()
+    SoundSlot& operator=(SoundSlot&&) = delete;
+    ~SoundSlot() { release(); }
+
+    bool held() const { return held_; }
+    void release()
     {
-        if (held_)
+        if (std::exchange(held_, false))
             soundInProgress.clear(std::memory_order_release);
     }
-    bool held() const { return held_; }
 
 private:
     bool held_;
 };
 
+// The device is driven on a thread of its own. A sound server that stops answering holds a
+// call inside its ALSA plugin (open, stop, close) for as long as it is stopped, and the
+// caller, the window's thread, must not wait with it: the caller waits until the deadline
+// and then gives up. The thread keeps the slot until its calls have returned, so sounds
+// asked for meanwhile are refused at once rather than queued behind it.
+PlaybackResult playWithin(SoundSlot slot, DecodedSound sound, const AsoundApi& alsa)
+{
+    const auto length =
+        std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(sound.seconds()));
+    const auto deadline = Clock::now() + length + kGrace;
+    std::promise<PlaybackResult> promise;
+    std::future<PlaybackResult> outcome = promise.get_future();
+    try {
+        std::thread([slot = std::move(slot), sound = std::move(sound), &alsa, deadline,
+                     promise = std::move(promise)]() mutable {
+            PlaybackResult result = playOnDefaultOutput(alsa, sound, deadline);
+            slot.release(); // before the caller hears of it, so that its next sound may start
+            promise.set_value(std::move(result));
+        }).detach();
+    } catch (const std::system_error& error) {
+        return failure(PlaybackError::DeviceFailed, error.what());
+    }
+    if (outcome.wait_until(deadline + kReportMargin) == std::future_status::timeout)
+        return failure(PlaybackError::TimedOut, "the sound output stopped answering");
+    return outcome.get();
+}
+
 } // namespace
 
-bool AlsaSoundService::playFileSync(const NativeString& path)
+PlaybackResult AlsaSoundService::play(const NativeString& path)
 {
-    const SoundSlot slot;
+    SoundSlot slot;
     if (!slot.held())
-        return false;
+        return failure(PlaybackError::Busy);
+
+    const AudioLibraries& libraries = bind_();
+    if (libraries.sndfile.api == nullptr)
+        return failure(PlaybackError::LibraryMissing, libraries.sndfile.error);
+    if (libraries.asound.api == nullptr)
+        return failure(PlaybackError::LibraryMissing, libraries.asound.error);
 
     // Decoded in full before the device opens, so a bad file makes no sound at all.
-    std::optional<DecodedSound> sound;
-    if (auto bytes = readRegularFile(path, kMaxFileBytes))
-        sound = decodeWave(*bytes);
-    return sound && playOnDefaultOutput(*sound);
+    auto bytes = readRegularFile(path, kMaxFileBytes);
+    if (!bytes)
+        return bytes.failure();
+    auto sound = decodeWave(*bytes, *libraries.sndfile.api);
+    if (!sound)
+        return sound.failure();
+    return playWithin(std::move(slot), std::move(*sound), *libraries.asound.api);
 }
 
 } // namespace kt5::platform::alsa

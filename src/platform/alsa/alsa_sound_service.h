@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/alsa/audio_libraries.h"
 #include "platform/sound_service.h"
 
 namespace kt5::platform::alsa {
@@ -8,7 +9,18 @@ namespace kt5::platform::alsa {
 // that reaches PipeWire or PulseAudio through their ALSA plugins).
 class AlsaSoundService final : public SoundService {
 public:
-    bool playFileSync(const NativeString& path) override;
+    // How the libraries are reached; tests put a table of their own in their place.
+    using BindLibraries = const AudioLibraries& (*)();
+
+    explicit AlsaSoundService(BindLibraries bind = &bindAudioLibraries)
+        : bind_(bind)
+    {
+    }
+
+    PlaybackResult play(const NativeString& path) override;
+
+private:
+    BindLibraries bind_;
 };
 
 } // namespace kt5::platform::alsa

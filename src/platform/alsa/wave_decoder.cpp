@@ -1,12 +1,11 @@
 #include "platform/alsa/wave_decoder.h"
 
-#include "platform/alsa/audio_libraries.h"
-
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <string>
 
 namespace kt5::platform::alsa {
 
@@ -32,23 +31,23 @@ bool hasTag(std::span<const std::byte> bytes, std::size_t at, const char (&tag)[
 // Accepts only RIFF/WAVE whose data chunk lies wholly inside the file. libsndfile would
 // also open AIFF, FLAC and more by their content, and would quietly play the part of a
 // truncated file that is there; a tone cut off mid-sequence must not be played.
-bool isCompleteRiffWave(std::span<const std::byte> file)
+PlaybackError checkRiffWave(std::span<const std::byte> file)
 {
     if (!hasTag(file, 0, "RIFF") || !hasTag(file, 8, "WAVE"))
-        return false;
+        return PlaybackError::NotRiffWave;
     std::size_t at = 12;
     while (at + 8 <= file.size()) {
         const std::uint32_t size = readLe32(file, at + 4);
         const std::size_t available = file.size() - (at + 8);
-        if (hasTag(file, at, "data")) {
-            // 0xFFFFFFFF marks a length a streaming writer never filled in.
-            return size == 0xFFFFFFFFu || size <= available;
-        }
+        // 0xFFFFFFFF marks a length a streaming writer never filled in.
+        if (hasTag(file, at, "data"))
+            return size == 0xFFFFFFFFu || size <= available ? PlaybackError::None
+                                                            : PlaybackError::DataCutShort;
         if (size > available)
-            return false;
+            return PlaybackError::DataCutShort;
         at += 8 + std::size_t{size} + (size & 1u);
     }
-    return false;
+    return PlaybackError::DataCutShort;
 }
 
 // libsndfile reads from the bytes already in memory.
@@ -87,27 +86,29 @@ struct SndfileCloser {
 };
 using SndfileHandle = std::unique_ptr<SNDFILE, SndfileCloser>;
 
-bool isPlausible(const SF_INFO& info)
+PlaybackResult checkPlausible(const SF_INFO& info)
 {
     const int container = info.format & SF_FORMAT_TYPEMASK;
     if (container != SF_FORMAT_WAV && container != SF_FORMAT_WAVEX)
-        return false;
+        return failure(PlaybackError::NotRiffWave);
     if (info.channels < 1 || info.channels > kMaxChannels)
-        return false;
+        return failure(PlaybackError::CodecError, std::to_string(info.channels) + " channels");
     if (info.samplerate < kMinSampleRate || info.samplerate > kMaxSampleRate)
-        return false;
+        return failure(PlaybackError::CodecError, std::to_string(info.samplerate) + " Hz");
     if (info.frames <= 0)
-        return false;
+        return failure(PlaybackError::NotRiffWave, "no audio in the file");
     const auto maxFrames = sf_count_t(kMaxDecodedBytes / sizeof(std::int16_t) / info.channels);
-    return info.frames <= maxFrames;
+    if (info.frames > maxFrames)
+        return failure(PlaybackError::TooLarge, std::to_string(info.frames) + " frames");
+    return {};
 }
 
 // Reads through libsndfile's float path, full scale at 1.0, for every codec: its direct
 // float-to-short conversion does not scale, so a float file read that way would come out
 // nearly silent. Samples beyond full scale are clipped rather than wrapped. The output grows
 // with what actually decodes, not with what the header claims.
-bool readAllAsInt16(const SndfileApi& sf, SNDFILE* file, int channels,
-                    std::vector<std::int16_t>& out)
+PlaybackResult readAllAsInt16(const SndfileApi& sf, SNDFILE* file, int channels,
+                              std::vector<std::int16_t>& out)
 {
     constexpr sf_count_t kChunkFrames = 4096;
     std::vector<float> chunk(static_cast<std::size_t>(kChunkFrames) * channels);
@@ -116,39 +117,43 @@ bool readAllAsInt16(const SndfileApi& sf, SNDFILE* file, int channels,
         const auto values = static_cast<std::size_t>(got) * channels;
         for (std::size_t i = 0; i < values; ++i) {
             if (std::isnan(chunk[i]))
-                return false; // not a sound: the file is damaged
+                return failure(PlaybackError::CodecError, "a sample is not a number");
             const float scaled = std::nearbyint(chunk[i] * 32768.0f);
             out.push_back(static_cast<std::int16_t>(std::clamp(scaled, -32768.0f, 32767.0f)));
         }
     }
     // Block codecs may announce a few frames more than their last block holds, so a short
     // count is fine as long as the decoder reported no error.
-    return !out.empty() && sf.error(file) == SF_ERR_NO_ERROR;
+    if (sf.error(file) != SF_ERR_NO_ERROR)
+        return failure(PlaybackError::CodecError, sf.strerror(file));
+    if (out.empty())
+        return failure(PlaybackError::NotRiffWave, "no audio in the file");
+    return {};
 }
 
 } // namespace
 
-std::optional<DecodedSound> decodeWave(std::span<const std::byte> file)
+Outcome<DecodedSound> decodeWave(std::span<const std::byte> file, const SndfileApi& sf)
 {
-    if (!isCompleteRiffWave(file))
-        return std::nullopt;
+    if (const PlaybackError error = checkRiffWave(file); error != PlaybackError::None)
+        return failure(error);
 
     SF_VIRTUAL_IO io{&MemoryReader::length, &MemoryReader::seek, &MemoryReader::read,
                      &MemoryReader::write, &MemoryReader::tell};
     MemoryReader reader{file};
     SF_INFO info{};
-    const SndfileApi* sf = sndfileApi();
-    if (sf == nullptr)
-        return std::nullopt;
-    const SndfileHandle sndfile(sf->open_virtual(&io, SFM_READ, &info, &reader), {sf});
-    if (!sndfile || !isPlausible(info))
-        return std::nullopt;
+    const SndfileHandle sndfile(sf.open_virtual(&io, SFM_READ, &info, &reader), {&sf});
+    if (!sndfile)
+        return failure(PlaybackError::CodecError, sf.strerror(nullptr));
+    if (PlaybackResult plausible = checkPlausible(info); plausible.error != PlaybackError::None)
+        return plausible;
 
     DecodedSound sound;
     sound.sampleRate = info.samplerate;
     sound.channels = info.channels;
-    if (!readAllAsInt16(*sf, sndfile.get(), info.channels, sound.samples))
-        return std::nullopt;
+    if (PlaybackResult read = readAllAsInt16(sf, sndfile.get(), info.channels, sound.samples);
+        read.error != PlaybackError::None)
+        return read;
     return sound;
 }
 

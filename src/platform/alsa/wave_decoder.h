@@ -1,9 +1,10 @@
 #pragma once
 
+#include "platform/alsa/audio_libraries.h"
 #include "platform/alsa/decoded_sound.h"
+#include "platform/alsa/outcome.h"
 
 #include <cstddef>
-#include <optional>
 #include <span>
 
 namespace kt5::platform::alsa {
@@ -13,10 +14,10 @@ namespace kt5::platform::alsa {
 inline constexpr std::size_t kMaxDecodedBytes = std::size_t{64} << 20;
 
 // Decodes a complete RIFF/WAVE file (plain or WAVE_FORMAT_EXTENSIBLE, any codec libsndfile
-// reads: PCM, float, mu-law, A-law, IMA and MS ADPCM, GSM 6.10). Empty unless the whole sound
-// decoded: other containers under a .wav name, a data chunk cut short by the end of the
-// file, no audio at all, implausible rates or channel counts, and decoded sizes beyond
-// kMaxDecodedBytes are all refused.
-std::optional<DecodedSound> decodeWave(std::span<const std::byte> file);
+// reads: PCM, float, mu-law, A-law, IMA and MS ADPCM, GSM 6.10). Only a whole sound is given:
+// other containers under a .wav name, a data chunk cut short by the end of the file, no
+// audio at all, implausible rates or channel counts, undecodable samples and decoded sizes
+// beyond kMaxDecodedBytes are all refused, each with its reason.
+Outcome<DecodedSound> decodeWave(std::span<const std::byte> file, const SndfileApi& sf);
 
 } // namespace kt5::platform::alsa

@@ -4,58 +4,106 @@
 #include "platform/qt/qt_window.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QMessageBox>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
 
 namespace kt5::platform::qt {
 
 namespace {
 
-QMessageBox::Icon iconFor(int style)
+void printError(std::string_view line)
 {
-    switch (style & 0xF0) {
-    case 0x10:
-        return QMessageBox::Critical;
-    case 0x20:
-        return QMessageBox::Question;
-    case kMbIconExclamation:
-        return QMessageBox::Warning;
-    case 0x40:
-        return QMessageBox::Information;
-    default:
-        return QMessageBox::NoIcon;
+    std::fprintf(stderr, "kt5_dtmf: %.*s\n", static_cast<int>(line.size()), line.data());
+    std::fflush(stderr);
+}
+
+// Qt reports a windowing system it cannot reach (no display) in a few warnings and then a
+// fatal message, after which it aborts. Its handler is the one place left to say what failed
+// in one line and end with an ordinary failure status. Qt takes a plain function, so what the
+// handler has heard so far lives here.
+std::string firstStartWarning;
+
+void handleStartMessage(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type != QtFatalMsg) {
+        if (firstStartWarning.empty())
+            firstStartWarning = message.toStdString();
+        return;
     }
+    printError("cannot open the window: " +
+               (firstStartWarning.empty() ? message.toStdString() : firstStartWarning));
+    std::_Exit(1);
+}
+
+QMessageBox::Icon qtIcon(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::Exclamation:
+        return QMessageBox::Warning;
+    case MessageIcon::Error:
+        return QMessageBox::Critical;
+    case MessageIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
 }
 
 } // namespace
 
-QtPlatformServices::QtPlatformServices()
-    : application_(std::make_unique<QApplication>(argc_, argv_))
-{
-}
+QtPlatformServices::QtPlatformServices() = default;
 
 QtPlatformServices::~QtPlatformServices() = default;
 
-void QtPlatformServices::messageBox(std::string_view text, std::string_view title, int style)
+void QtPlatformServices::messageBox(std::string_view text, std::string_view title, MessageIcon icon)
 {
     // Application-modal: clicks on the window while the box is open are refused, not queued.
-    QMessageBox box(iconFor(style), qtString(title), qtString(text), QMessageBox::Ok,
-                    window_.data());
+    QMessageBox box(qtIcon(icon), qtString(title), qtString(text), QMessageBox::Ok, window_.data());
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
 }
 
+// The executable's own path as the kernel gives it, bytes and all: a directory whose name is
+// not valid in any encoding must still be found.
 NativeString QtPlatformServices::applicationDirectory()
 {
-    return QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
+    std::string path(256, '\0');
+    for (;;) {
+        const ssize_t length = ::readlink("/proc/self/exe", path.data(), path.size());
+        if (length <= 0)
+            return {};
+        if (static_cast<std::size_t>(length) < path.size()) {
+            path.resize(static_cast<std::size_t>(length));
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return {};
+    return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-std::unique_ptr<Window> QtPlatformServices::buildWindow(const WindowDescription& description,
-                                                        EventSink sink)
+void QtPlatformServices::reportError(std::string_view line)
 {
-    auto window = std::make_unique<QtWindow>(description, std::move(sink));
+    printError(line);
+}
+
+BuiltWindow QtPlatformServices::buildWindow(const WindowLayout& layout, EventSink sink)
+{
+    if (!application_) {
+        const QtMessageHandler previous = qInstallMessageHandler(&handleStartMessage);
+        application_ = std::make_unique<QApplication>(argc_, argv_);
+        qInstallMessageHandler(previous);
+    }
+    auto window = std::make_unique<QtWindow>(layout, std::move(sink));
     window_ = window->widget();
-    return window;
+    return {std::move(window), {}};
 }
 
 } // namespace kt5::platform::qt

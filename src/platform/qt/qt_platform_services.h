@@ -11,17 +11,17 @@ class QApplication;
 
 namespace kt5::platform::qt {
 
-// The platform services on Qt Widgets. Owns the application object: one per process, created
-// with no command line, so no argument can change the program's behaviour.
+// The platform services on Qt Widgets. Owns the application object, made when the window is
+// built: one per process, with no command line, so no argument can change the program.
 class QtPlatformServices final : public PlatformServices {
 public:
     QtPlatformServices();
     ~QtPlatformServices() override;
 
-    void messageBox(std::string_view text, std::string_view title, int style) override;
+    void messageBox(std::string_view text, std::string_view title, MessageIcon icon) override;
     NativeString applicationDirectory() override;
-    std::unique_ptr<Window> buildWindow(const WindowDescription& description,
-                                        EventSink sink) override;
+    void reportError(std::string_view line) override;
+    BuiltWindow buildWindow(const WindowLayout& layout, EventSink sink) override;
 
 private:
     int argc_ = 1;

@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QFontDatabase>
-#include <QFontMetrics>
 #include <QPalette>
 
 #include <algorithm>
@@ -14,36 +13,23 @@ namespace kt5::platform::qt {
 
 namespace {
 
-QPalette::ColorRole roleForSystemColor(int index)
+QPalette::ColorRole roleOf(SystemColour colour)
 {
-    switch (index) {
-    case 5: // COLOR_WINDOW
-        return QPalette::Base;
-    case 8: // COLOR_WINDOWTEXT
-        return QPalette::Text;
-    case 13: // COLOR_HIGHLIGHT
-        return QPalette::Highlight;
-    case 14: // COLOR_HIGHLIGHTTEXT
-        return QPalette::HighlightedText;
-    case kSysColorButtonText:
+    switch (colour) {
+    case SystemColour::ButtonText:
         return QPalette::ButtonText;
-    case kSysColorButtonFace:
-    default:
-        return QPalette::Button;
+    case SystemColour::Window:
+        return QPalette::Base;
+    case SystemColour::WindowText:
+        return QPalette::Text;
+    case SystemColour::ButtonFace:
+        break;
     }
+    return QPalette::Button;
 }
 
-bool allFit(const QFont& font, const std::vector<std::pair<QString, int>>& textsAndWidths)
-{
-    const QFontMetrics metrics(font);
-    return std::all_of(textsAndWidths.begin(), textsAndWidths.end(), [&](const auto& entry) {
-        return metrics.horizontalAdvance(entry.first) <= entry.second;
-    });
-}
-
-// The described face where it is installed; otherwise the desktop's own interface font, the
-// closest match to a Windows interface face, and already loaded, so no search for a
-// fallback slows the start.
+// The desktop's own interface font is the closest match to a Windows interface face, and it
+// is already loaded, so no search for a fallback slows the start.
 QString installedFace(std::string_view face)
 {
     const QString wanted = qtString(face);
@@ -52,14 +38,15 @@ QString installedFace(std::string_view face)
 
 } // namespace
 
-QColor qtColor(const Color& color)
+QColor qtColour(const Colour& colour)
 {
-    if (color.isSystem())
-        return QApplication::palette().color(roleForSystemColor(color.systemIndex()));
-    return {color.red(), color.green(), color.blue()};
+    if (const auto* system = std::get_if<SystemColour>(&colour))
+        return QApplication::palette().color(roleOf(*system));
+    const auto& rgb = std::get<Rgb>(colour);
+    return {rgb.red, rgb.green, rgb.blue};
 }
 
-QFont qtFont(const Font& font, const std::vector<std::pair<QString, int>>& textsAndWidths)
+QFont qtFont(const Font& font)
 {
     QFont result(installedFace(font.face));
     result.setPixelSize(pixelsFromPoints(font.points));
@@ -67,10 +54,8 @@ QFont qtFont(const Font& font, const std::vector<std::pair<QString, int>>& texts
     result.setItalic(font.italic);
     result.setUnderline(font.underline);
     result.setStrikeOut(font.strikeout);
-
-    // A wider substitute would clip a label's text; condense in small steps until it fits.
-    for (int stretch = 100; stretch >= 50 && !allFit(result, textsAndWidths); stretch -= 5)
-        result.setStretch(stretch - 5);
+    if (font.stretch != 100)
+        result.setStretch(font.stretch);
     return result;
 }
 

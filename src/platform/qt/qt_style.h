@@ -1,21 +1,17 @@
 #pragma once
 
-#include "platform/window_description.h"
+#include "platform/window_layout.h"
 
 #include <QColor>
 #include <QFont>
-#include <QString>
-
-#include <utility>
-#include <vector>
 
 namespace kt5::platform::qt {
 
-// A described colour in Qt: RGB as given, system colours from the application palette.
-QColor qtColor(const Color& color);
+// A colour in Qt: RGB as given, the desktop's colours from the application palette.
+QColor qtColour(const Colour& colour);
 
-// The described font at its pixel size. Where the face is not installed, Qt's closest
-// substitute is narrowed, if need be, until every text fits the width it was given.
-QFont qtFont(const Font& font, const std::vector<std::pair<QString, int>>& textsAndWidths);
+// The font at its pixel size and stretch; where its face is not installed, the desktop's own
+// interface font takes its place.
+QFont qtFont(const Font& font);
 
 } // namespace kt5::platform::qt

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/window_description.h"
+#include "platform/window_layout.h"
 
 #include <QRect>
 
@@ -11,6 +11,8 @@ namespace kt5::platform::qt {
 // The one place twips and points become Qt's device-independent pixels: at the 96 DPI
 // reference, 15 twips and 0.75 points make a pixel. Qt's high-DPI scaling then keeps the
 // window's physical size on denser screens, text and layout together.
+inline constexpr double kTwipsPerPixel = 15.0;
+
 constexpr int pixelsFromTwips(int twips)
 {
     return (twips + (twips >= 0 ? 7 : -7)) / 15;

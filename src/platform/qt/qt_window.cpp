@@ -1,12 +1,12 @@
 #include "platform/qt/qt_window.h"
 
+#include "platform/qt/qt_frame.h"
 #include "platform/qt/qt_style.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/qt_units.h"
 
 #include <QApplication>
-#include <QGroupBox>
-#include <QIcon>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
@@ -19,232 +19,131 @@ namespace kt5::platform::qt {
 
 namespace {
 
-QString objectNameOf(const ControlDescription& c)
+// Which palette roles hold a kind of control's text and background colours.
+std::pair<QPalette::ColorRole, QPalette::ColorRole> rolesOf(ControlKind kind)
 {
-    return c.index ? QStringLiteral("%1(%2)").arg(qtString(c.name)).arg(*c.index)
-                   : qtString(c.name);
+    switch (kind) {
+    case ControlKind::CommandButton:
+        return {QPalette::ButtonText, QPalette::Button};
+    case ControlKind::TextBox:
+        return {QPalette::Text, QPalette::Base};
+    case ControlKind::Frame:
+    case ControlKind::Label:
+        break;
+    }
+    return {QPalette::WindowText, QPalette::Window};
 }
 
-void setColor(QWidget& widget, QPalette::ColorRole role, const QColor& color)
+void applyColours(QWidget& widget, const ControlLayout& control)
 {
+    const auto [text, background] = rolesOf(control.kind);
     QPalette palette = widget.palette();
-    palette.setColor(role, color);
+    palette.setColor(text, qtColour(control.foreground));
+    palette.setColor(background, qtColour(control.background));
+    // Styles draw a button's outline from the colour around it, which must not be that of
+    // the button's parent when the button lies above a frame it does not belong to.
+    if (control.kind == ControlKind::CommandButton)
+        palette.setColor(QPalette::Window, qtColour(control.background));
     widget.setPalette(palette);
-}
-
-// Each distinct font of the description, fitted so that every label using it shows its
-// whole text.
-class FittedFonts {
-public:
-    explicit FittedFonts(const WindowDescription& d)
-    {
-        std::vector<std::pair<Font, std::vector<std::pair<QString, int>>>> uses{{d.font, {}}};
-        for (const auto& c : d.controls) {
-            const Font& font = c.font.value_or(d.font);
-            auto use = std::find_if(uses.begin(), uses.end(),
-                                    [&](const auto& u) { return u.first == font; });
-            if (use == uses.end())
-                use = uses.insert(uses.end(), {font, {}});
-            if (c.kind == ControlKind::Label && !c.caption.empty())
-                use->second.emplace_back(qtString(c.caption), pixelsFromTwips(c.rect.width));
-        }
-        for (const auto& [font, texts] : uses)
-            fonts_.emplace_back(font, qtFont(font, texts));
-    }
-
-    const QFont& of(const Font& font) const
-    {
-        return std::find_if(fonts_.begin(), fonts_.end(),
-                            [&](const auto& f) { return f.first == font; })
-            ->second;
-    }
-
-private:
-    std::vector<std::pair<Font, QFont>> fonts_;
-};
-
-bool takesFocus(ControlKind kind)
-{
-    return kind == ControlKind::CommandButton || kind == ControlKind::TextBox;
+    widget.setAutoFillBackground(control.kind == ControlKind::Frame ||
+                                 control.kind == ControlKind::Label);
 }
 
 } // namespace
 
-QtWindow::QtWindow(const WindowDescription& description, EventSink sink)
-    : description_(description)
+QtWindow::QtWindow(const WindowLayout& layout, EventSink sink)
+    : layout_(layout)
     , sink_(std::move(sink))
     , form_(std::make_unique<QWidget>())
 {
-    const auto& d = description_;
-
-    // Fixed single border: minimise and close, no maximise, and a size the window manager
-    // cannot change.
     Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                             Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
-    if (d.minimizeButton)
+    if (layout.minimizeButton)
         flags |= Qt::WindowMinimizeButtonHint;
-    if (d.maximizeButton)
+    if (layout.maximizeButton)
         flags |= Qt::WindowMaximizeButtonHint;
     form_->setWindowFlags(flags);
-    form_->setObjectName(qtString(d.name));
-    form_->setWindowTitle(qtString(d.caption));
+    form_->setObjectName(qtString(layout.name));
+    form_->setWindowTitle(qtString(layout.caption));
     // Read as PNG by name: left to guess the format, Qt would load every image plugin first.
-    form_->setWindowIcon(QPixmap(QStringLiteral(":/icons/%1.png").arg(qtString(d.icon)), "PNG"));
-    form_->setFixedSize(pixelsFromTwips(d.clientWidth), pixelsFromTwips(d.clientHeight));
+    form_->setWindowIcon(
+        QPixmap(QStringLiteral(":/icons/%1.png").arg(qtString(layout.icon)), "PNG"));
+    form_->setFixedSize(pixelsFromTwips(layout.clientWidth), pixelsFromTwips(layout.clientHeight));
     form_->setAutoFillBackground(true);
-    setColor(*form_, QPalette::Window, qtColor(d.backColor));
+    QPalette palette = form_->palette();
+    palette.setColor(QPalette::Window, qtColour(layout.background));
+    form_->setPalette(palette);
 
-    for (const auto& control : d.controls)
-        if (control.kind != ControlKind::TextBox)
-            addControl(control);
-}
-
-void QtWindow::addControl(const ControlDescription& control)
-{
-    QWidget* widget = buildControl(control);
-    widget->show(); // seen with its parent, also when added to a window already shown
-    built_.emplace_back(&control, widget);
-    if (!control.index)
-        byName_.emplace(control.name, widget);
-}
-
-// What lays out text waits until the window has been asked to map: the first text layout
-// loads the font database, which need not delay the window's appearance. Nothing is painted
-// before the event loop runs, so the window is never seen unfinished.
-void QtWindow::show()
-{
-    if (form_->isVisible())
-        return;
-    form_->show();
-    for (const auto& control : description_.controls)
-        if (control.kind == ControlKind::TextBox)
-            addControl(control);
-    applyFontsAndTexts();
-    applyStacking();
-    applyFocusOrder();
-    applyAccessibleNames();
-    stopUnseenCaretBlinking();
-    if (initialFocus_ != nullptr)
-        initialFocus_->setFocus(Qt::OtherFocusReason);
+    for (const auto& control : layout.controls) {
+        QWidget* widget = createControl(control);
+        widget->setObjectName(qtString(control.id));
+        widget->setGeometry(pixelsFromTwips(control.rect));
+        widget->setAccessibleName(qtString(control.accessibleName));
+        applyColours(*widget, control);
+        controls_.push_back(widget);
+    }
+    applyFonts();
+    applyStackingAndFocus();
 }
 
 QtWindow::~QtWindow() = default;
 
-QWidget* QtWindow::buildControl(const ControlDescription& c)
+QWidget* QtWindow::createControl(const ControlLayout& control)
 {
-    QWidget* parent = form_.get();
-    if (!c.parent.empty())
-        parent = byName_.at(c.parent);
-    const QString caption = qtString(c.caption);
-    QWidget* widget = nullptr;
-
-    switch (c.kind) {
-    case ControlKind::Frame: {
-        // Children are placed from the frame's outer corner, as described, with no inset for
-        // its border or caption.
-        // Titled with the fonts, after the window is mapped: measuring a title loads the font
-        // database.
-        auto* frame = new QGroupBox(parent);
-        frame->setFocusPolicy(Qt::NoFocus);
-        frame->setAutoFillBackground(true);
-        setColor(*frame, QPalette::Window, qtColor(c.backColor.value_or(kButtonFace)));
-        const QColor captionColor = qtColor(c.foreColor.value_or(kButtonText));
-        setColor(*frame, QPalette::WindowText, captionColor);
-        setColor(*frame, QPalette::Text, captionColor);
-        widget = frame;
-        break;
-    }
+    QWidget* parent = control.parent ? controls_.at(*control.parent) : form_.get();
+    const QString text = qtString(control.text);
+    switch (control.kind) {
+    case ControlKind::Frame:
+        // Children are placed from the frame's outer corner, with no inset for its border or
+        // caption.
+        return new QtFrame(text, pixelsFromTwips(layout_.frameCaptionInset), parent);
     case ControlKind::CommandButton: {
-        auto* button = new QPushButton(caption, parent);
+        auto* button = new QPushButton(text, parent);
         button->setAutoDefault(false);
         button->setDefault(false);
         button->setFocusPolicy(Qt::StrongFocus);
-        QObject::connect(button, &QPushButton::clicked, button, [this, &c] {
-            sink_(ControlEvent{c.name, c.index, EventKind::Click});
+        QObject::connect(button, &QPushButton::clicked, button, [this, &control] {
+            sink_(ControlEvent{control.name, control.index, EventKind::Click});
         });
-        widget = button;
-        break;
-    }
-    case ControlKind::Label: {
-        auto* label = new QLabel(caption, parent);
-        label->setTextFormat(Qt::PlainText);
-        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        label->setFocusPolicy(Qt::NoFocus);
-        label->setAutoFillBackground(true);
-        setColor(*label, QPalette::Window, qtColor(c.backColor.value_or(kButtonFace)));
-        setColor(*label, QPalette::WindowText, qtColor(c.foreColor.value_or(kButtonText)));
-        widget = label;
-        break;
+        return button;
     }
     case ControlKind::TextBox: {
-        auto* edit = new QLineEdit(parent); // its text is set with the fonts
+        auto* edit = new QLineEdit(text, parent);
         edit->setFocusPolicy(Qt::StrongFocus);
-        if (c.backColor)
-            setColor(*edit, QPalette::Base, qtColor(*c.backColor));
-        if (c.foreColor)
-            setColor(*edit, QPalette::Text, qtColor(*c.foreColor));
-        widget = edit;
+        return edit;
+    }
+    case ControlKind::Label:
         break;
     }
-    }
-    widget->setObjectName(objectNameOf(c));
-    widget->setGeometry(pixelsFromTwips(c.rect));
-    return widget;
+    auto* label = new QLabel(text, parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setFocusPolicy(Qt::NoFocus);
+    return label;
 }
 
-// Labels are drawn on their parent's surface, below every control of the same parent that is
-// a window of its own; among those, later ones lie above earlier ones.
-void QtWindow::applyStacking()
+// Set on every control: a frame's own font must not pass to the controls inside it.
+void QtWindow::applyFonts()
 {
-    for (const auto& [control, widget] : built_)
-        if (control->kind == ControlKind::Label)
-            widget->lower();
-}
-
-void QtWindow::applyFocusOrder()
-{
-    std::vector<std::pair<int, QWidget*>> order;
-    for (const auto& [control, widget] : built_)
-        if (takesFocus(control->kind) && control->tabIndex)
-            order.emplace_back(*control->tabIndex, widget);
-    std::sort(order.begin(), order.end(),
-              [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (std::size_t i = 1; i < order.size(); ++i)
-        QWidget::setTabOrder(order[i - 1].second, order[i].second);
-    initialFocus_ = order.empty() ? nullptr : order.front().second;
-}
-
-// A screen reader says what a button does, not only its key sequence: "*03# PHOTO #3".
-void QtWindow::applyAccessibleNames()
-{
-    for (const auto& [control, widget] : built_) {
-        if (control->labelledBy.empty())
-            continue;
-        const auto label = std::find_if(built_.begin(), built_.end(), [&](const auto& entry) {
-            return entry.first->name == control->labelledBy;
+    const FittedFonts fitted =
+        layout_.fitFonts(layout_, [](const Font& font, std::string_view text) {
+            return QFontMetricsF(qtFont(font)).horizontalAdvance(qtString(text)) * kTwipsPerPixel;
         });
-        if (label != built_.end())
-            widget->setAccessibleName(qtString(control->caption) + QLatin1Char(' ') +
-                                      qtString(label->first->caption));
-    }
+    std::vector<QFont> fonts;
+    for (const Font& font : fitted.fonts)
+        fonts.push_back(qtFont(font));
+    form_->setFont(fonts.front());
+    for (std::size_t i = 0; i < controls_.size(); ++i)
+        controls_[i]->setFont(fonts.at(fitted.fontOfControl[i]));
 }
 
-// Fonts, and the frame titles and text box texts laid out with them, are set once the window
-// has been asked to map: the first text layout loads the font database, which need not delay
-// the window's appearance. Nothing is painted before the event loop runs, so the window is never
-// seen without them.
-void QtWindow::applyFontsAndTexts()
+void QtWindow::applyStackingAndFocus()
 {
-    const FittedFonts fonts(description_);
-    form_->setFont(fonts.of(description_.font));
-    for (const auto& [control, widget] : built_) {
-        // Set on every control: a frame's own font must not pass to the controls inside it.
-        widget->setFont(fonts.of(control->font.value_or(description_.font)));
-        if (auto* frame = qobject_cast<QGroupBox*>(widget))
-            frame->setTitle(qtString(control->caption));
-        else if (auto* edit = qobject_cast<QLineEdit*>(widget))
-            edit->setText(qtString(control->caption));
-    }
+    for (const std::size_t i : layout_.stacking)
+        controls_[i]->raise();
+    for (std::size_t i = 1; i < layout_.focusOrder.size(); ++i)
+        QWidget::setTabOrder(controls_[layout_.focusOrder[i - 1]],
+                             controls_[layout_.focusOrder[i]]);
 }
 
 // A text box outside the client area still blinks its caret twice a second while it has the
@@ -252,13 +151,22 @@ void QtWindow::applyFontsAndTexts()
 // caret stays steady instead.
 void QtWindow::stopUnseenCaretBlinking()
 {
-    const bool anyTextBoxSeen = std::any_of(built_.begin(), built_.end(), [&](const auto& entry) {
-        QWidget* w = entry.second;
-        return entry.first->kind == ControlKind::TextBox &&
-               QRect(w->mapTo(form_.get(), QPoint()), w->size()).intersects(form_->rect());
-    });
+    const QRect client = form_->rect();
+    const bool anyTextBoxSeen =
+        std::any_of(layout_.controls.begin(), layout_.controls.end(), [&](const ControlLayout& c) {
+            return c.kind == ControlKind::TextBox &&
+                   pixelsFromTwips(c.windowRect).intersects(client);
+        });
     if (!anyTextBoxSeen)
         QGuiApplication::styleHints()->setCursorFlashTime(0);
+}
+
+void QtWindow::show()
+{
+    form_->show();
+    stopUnseenCaretBlinking();
+    if (!layout_.focusOrder.empty())
+        controls_[layout_.focusOrder.front()]->setFocus(Qt::OtherFocusReason);
 }
 
 void QtWindow::showAndRun()

@@ -1,44 +1,37 @@
 #pragma once
 
 #include "platform/window.h"
-#include "platform/window_description.h"
+#include "platform/window_layout.h"
 
 #include <QWidget>
 
-#include <map>
 #include <memory>
-#include <string_view>
 #include <vector>
 
 namespace kt5::platform::qt {
 
-// A window built with Qt Widgets from a description. Controls carry their name as object
-// name, array members as "Name(Index)".
+// A window built with Qt Widgets from a layout. Controls carry their id as object name.
 class QtWindow final : public Window {
 public:
-    QtWindow(const WindowDescription& description, EventSink sink);
+    QtWindow(const WindowLayout& layout, EventSink sink);
     ~QtWindow() override;
 
     void showAndRun() override;
-    // Shows the window and completes it; showAndRun() without the loop.
+    // Shows the window and gives the focus to its first control; showAndRun() without the loop.
     void show();
     QWidget* widget() const { return form_.get(); }
+    QWidget* control(std::size_t index) const { return controls_.at(index); }
 
 private:
-    void addControl(const ControlDescription& control);
-    QWidget* buildControl(const ControlDescription& control);
-    void applyStacking();
-    void applyFocusOrder();
-    void applyAccessibleNames();
-    void applyFontsAndTexts();
+    QWidget* createControl(const ControlLayout& control);
+    void applyFonts();
+    void applyStackingAndFocus();
     void stopUnseenCaretBlinking();
 
-    const WindowDescription& description_;
+    const WindowLayout& layout_;
     EventSink sink_;
     std::unique_ptr<QWidget> form_;
-    std::map<std::string_view, QWidget*> byName_;
-    std::vector<std::pair<const ControlDescription*, QWidget*>> built_;
-    QWidget* initialFocus_ = nullptr;
+    std::vector<QWidget*> controls_; // by index in the layout; owned by form_
 };
 
 } // namespace kt5::platform::qt

@@ -7,36 +7,24 @@
 
 namespace kt5::platform::win32 {
 
-// Owning handles for GDI objects: released with DeleteObject when they go.
+// Owning handles, each released the way its kind must be.
 struct GdiObjectDeleter {
     void operator()(HGDIOBJ object) const { DeleteObject(object); }
 };
 using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectDeleter>;
 using UniqueBrush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiObjectDeleter>;
 
-// A device context borrowed from a window, given back when it goes.
-class WindowDc {
-public:
-    explicit WindowDc(HWND window)
-        : window_(window)
-        , dc_(GetDC(window))
-    {
-    }
-    WindowDc(const WindowDc&) = delete;
-    WindowDc& operator=(const WindowDc&) = delete;
-    ~WindowDc()
-    {
-        if (dc_ != nullptr)
-            ReleaseDC(window_, dc_);
-    }
-    HDC get() const { return dc_; }
-
-private:
-    HWND window_;
-    HDC dc_;
+struct DcDeleter {
+    void operator()(HDC dc) const { DeleteDC(dc); }
 };
+using UniqueDc = std::unique_ptr<std::remove_pointer_t<HDC>, DcDeleter>;
 
-// A font selected into a device context for one scope.
+struct LibraryDeleter {
+    void operator()(HMODULE module) const { FreeLibrary(module); }
+};
+using UniqueLibrary = std::unique_ptr<std::remove_pointer_t<HMODULE>, LibraryDeleter>;
+
+// An object selected into a device context for one scope.
 class SelectedObject {
 public:
     SelectedObject(HDC dc, HGDIOBJ object)

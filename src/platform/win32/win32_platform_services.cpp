@@ -3,15 +3,37 @@
 #include "platform/win32/win32_text.h"
 #include "platform/win32/win32_window.h"
 
+#include <cstdio>
+
 namespace kt5::platform::win32 {
 
-void Win32PlatformServices::messageBox(std::string_view text, std::string_view title, int style)
+namespace {
+
+UINT iconStyle(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::Information:
+        return MB_ICONINFORMATION;
+    case MessageIcon::Exclamation:
+        return MB_ICONEXCLAMATION;
+    case MessageIcon::Error:
+        return MB_ICONERROR;
+    case MessageIcon::None:
+        break;
+    }
+    return 0;
+}
+
+} // namespace
+
+void Win32PlatformServices::messageBox(std::string_view text, std::string_view title,
+                                       MessageIcon icon)
 {
     // Owned by the window, which is disabled while the box is open: clicks on it are refused,
     // not queued.
     const HWND owner = IsWindow(owner_) ? owner_ : nullptr;
     MessageBoxW(owner, wideFromUtf8(text).c_str(), wideFromUtf8(title).c_str(),
-                static_cast<UINT>(style));
+                MB_OK | iconStyle(icon));
 }
 
 NativeString Win32PlatformServices::applicationDirectory()
@@ -31,12 +53,22 @@ NativeString Win32PlatformServices::applicationDirectory()
     }
 }
 
-std::unique_ptr<Window> Win32PlatformServices::buildWindow(const WindowDescription& description,
-                                                           EventSink sink)
+// A program of the GUI subsystem often has no standard error to write to; the debugger's
+// output is where a Windows developer looks.
+void Win32PlatformServices::reportError(std::string_view line)
 {
-    auto window = std::make_unique<Win32Window>(description, std::move(sink));
+    std::fprintf(stderr, "kt5_dtmf: %.*s\n", static_cast<int>(line.size()), line.data());
+    std::fflush(stderr);
+    OutputDebugStringW((L"kt5_dtmf: " + wideFromUtf8(line) + L"\n").c_str());
+}
+
+BuiltWindow Win32PlatformServices::buildWindow(const WindowLayout& layout, EventSink sink)
+{
+    auto window = std::make_unique<Win32Window>(layout, std::move(sink));
+    if (!window->failure().empty())
+        return {nullptr, window->failure()};
     owner_ = window->handle();
-    return window;
+    return {std::move(window), {}};
 }
 
 } // namespace kt5::platform::win32

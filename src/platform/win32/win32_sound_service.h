@@ -2,11 +2,6 @@
 
 #include "platform/sound_service.h"
 
-#include <windows.h>
-
-#include <memory>
-#include <type_traits>
-
 namespace kt5::platform::win32 {
 
 // The sound service on Windows: the multimedia PlaySound service, which keeps the contract
@@ -15,19 +10,7 @@ namespace kt5::platform::win32 {
 // and the audio drivers it loads, need not delay the window.
 class Win32SoundService final : public SoundService {
 public:
-    bool playFileSync(const NativeString& path) override;
-
-private:
-    struct LibraryDeleter {
-        void operator()(HMODULE module) const { FreeLibrary(module); }
-    };
-    using UniqueLibrary = std::unique_ptr<std::remove_pointer_t<HMODULE>, LibraryDeleter>;
-    using PlaySoundFunction = BOOL(WINAPI*)(LPCWSTR, HMODULE, DWORD);
-
-    bool bind();
-
-    UniqueLibrary winmm_;
-    PlaySoundFunction playSound_ = nullptr;
+    PlaybackResult play(const NativeString& path) override;
 };
 
 } // namespace kt5::platform::win32

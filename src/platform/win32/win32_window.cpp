@@ -18,14 +18,42 @@ HINSTANCE instance()
     return GetModuleHandleW(nullptr);
 }
 
-COLORREF colorRef(const Color& color)
+COLORREF colorRef(const Colour& colour)
 {
-    return color.isSystem() ? GetSysColor(color.systemIndex()) : COLORREF{color.value};
+    if (const auto* rgb = std::get_if<Rgb>(&colour))
+        return RGB(rgb->red, rgb->green, rgb->blue);
+    switch (std::get<SystemColour>(colour)) {
+    case SystemColour::ButtonText:
+        return GetSysColor(COLOR_BTNTEXT);
+    case SystemColour::Window:
+        return GetSysColor(COLOR_WINDOW);
+    case SystemColour::WindowText:
+        return GetSysColor(COLOR_WINDOWTEXT);
+    case SystemColour::ButtonFace:
+        break;
+    }
+    return GetSysColor(COLOR_BTNFACE);
 }
 
-bool takesFocus(ControlKind kind)
+// Registers both window classes once for the process; what failed, or empty.
+const std::string& registerClasses(WNDPROC formProc, WNDPROC frameProc)
 {
-    return kind == ControlKind::CommandButton || kind == ControlKind::TextBox;
+    static const std::string failure = [&]() -> std::string {
+        WNDCLASSEXW form{};
+        form.cbSize = sizeof form;
+        form.lpfnWndProc = formProc;
+        form.hInstance = instance();
+        form.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        form.lpszClassName = kFormClass;
+        WNDCLASSEXW frame = form;
+        frame.lpfnWndProc = frameProc;
+        frame.lpszClassName = kFrameClass;
+        for (const WNDCLASSEXW* windowClass : {&form, &frame})
+            if (RegisterClassExW(windowClass) == 0)
+                return "window class not registered: " + systemErrorText(GetLastError());
+        return {};
+    }();
+    return failure;
 }
 
 Win32Window* ownerOf(HWND window)
@@ -46,41 +74,27 @@ Win32Window* attach(HWND window, UINT message, LPARAM lParam)
 
 } // namespace
 
-void Win32Window::registerClasses()
-{
-    static const bool registered = [] {
-        WNDCLASSEXW form{};
-        form.cbSize = sizeof form;
-        form.lpfnWndProc = &Win32Window::formProc;
-        form.hInstance = instance();
-        form.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        form.lpszClassName = kFormClass;
-        WNDCLASSEXW frame = form;
-        frame.lpfnWndProc = &Win32Window::frameProc;
-        frame.lpszClassName = kFrameClass;
-        return RegisterClassExW(&form) != 0 && RegisterClassExW(&frame) != 0;
-    }();
-    (void)registered;
-}
-
-Win32Window::Win32Window(const WindowDescription& description, EventSink sink)
-    : description_(description)
+Win32Window::Win32Window(const WindowLayout& layout, EventSink sink)
+    : layout_(layout)
     , sink_(std::move(sink))
 {
-    registerClasses();
-    DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-    if (description.minimizeButton)
-        style |= WS_MINIMIZEBOX;
-    if (description.maximizeButton)
-        style |= WS_MAXIMIZEBOX;
-    form_ =
-        CreateWindowExW(WS_EX_CONTROLPARENT, kFormClass, wideFromUtf8(description.caption).c_str(),
-                        style, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
-                        nullptr, instance(), this);
-    if (form_ == nullptr)
+    failure_ = registerClasses(&Win32Window::formProc, &Win32Window::frameProc);
+    if (!failure_.empty())
         return;
+    DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    if (layout.minimizeButton)
+        style |= WS_MINIMIZEBOX;
+    if (layout.maximizeButton)
+        style |= WS_MAXIMIZEBOX;
+    form_ = CreateWindowExW(WS_EX_CONTROLPARENT, kFormClass, wideFromUtf8(layout.caption).c_str(),
+                            style, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                            nullptr, nullptr, instance(), this);
+    if (form_ == nullptr) {
+        failure_ = "window not created: " + systemErrorText(GetLastError());
+        return;
+    }
 
-    const std::wstring iconName = wideFromUtf8(description.icon);
+    const std::wstring iconName = wideFromUtf8(layout.icon);
     for (const auto& [size, which] : {std::pair{ICON_BIG, SM_CXICON}, {ICON_SMALL, SM_CXSMICON}}) {
         const int pixels = GetSystemMetrics(which);
         // Shared: loaded from the executable's resources and never destroyed by hand.
@@ -90,7 +104,8 @@ Win32Window::Win32Window(const WindowDescription& description, EventSink sink)
                          reinterpret_cast<LPARAM>(icon));
     }
     createControls();
-    applyDpi(GetDpiForWindow(form_));
+    if (failure_.empty())
+        applyDpi(GetDpiForWindow(form_));
 }
 
 Win32Window::~Win32Window()
@@ -102,9 +117,8 @@ Win32Window::~Win32Window()
 void Win32Window::createControls()
 {
     int id = kFirstControlId;
-    for (const auto& c : description_.controls) {
-        HWND parent = c.parent.empty() ? form_ : controlHandle(c.parent);
-        const std::wstring caption = wideFromUtf8(c.caption);
+    for (const auto& c : layout_.controls) {
+        HWND parent = c.parent ? controls_.at(*c.parent) : form_;
         const wchar_t* windowClass = L"STATIC";
         DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
         DWORD exStyle = 0;
@@ -127,30 +141,19 @@ void Win32Window::createControls()
             exStyle = WS_EX_CLIENTEDGE;
             break;
         }
-        HWND handle =
-            CreateWindowExW(exStyle, windowClass, caption.c_str(), style, 0, 0, 0, 0, parent,
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id++)), instance(), this);
-        controls_.push_back({&c, handle});
+        HWND handle = CreateWindowExW(
+            exStyle, windowClass, wideFromUtf8(c.text).c_str(), style, 0, 0, 0, 0, parent,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id++)), instance(), this);
+        if (handle == nullptr) {
+            failure_ = "control " + c.id + " not created: " + systemErrorText(GetLastError());
+            return;
+        }
+        controls_.push_back(handle);
+        if (!c.accessibleName.empty())
+            accessibleNames_.give(handle, c.accessibleName);
     }
-
-    // A later control lies above an earlier one, and labels, drawn on their parent's
-    // surface, below every control that is a window of its own.
-    for (const auto& control : controls_)
-        if (control.description->kind != ControlKind::Label)
-            SetWindowPos(control.handle, HWND_TOP, 0, 0, 0, 0,
-                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    for (const auto& control : controls_)
-        if (control.description->kind == ControlKind::Label)
-            SetWindowPos(control.handle, HWND_BOTTOM, 0, 0, 0, 0,
-                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-
-    std::vector<std::pair<int, HWND>> order;
-    for (const auto& control : controls_)
-        if (takesFocus(control.description->kind) && control.description->tabIndex)
-            order.emplace_back(*control.description->tabIndex, control.handle);
-    std::sort(order.begin(), order.end());
-    for (const auto& entry : order)
-        tabOrder_.push_back(entry.second);
+    for (const std::size_t i : layout_.stacking)
+        SetWindowPos(controls_[i], HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 // Sizes, positions and fonts for a DPI; called at creation and when the window moves to a
@@ -158,105 +161,77 @@ void Win32Window::createControls()
 void Win32Window::applyDpi(UINT dpi)
 {
     dpi_ = dpi;
-    fonts_.clear();
-    RECT frame{0, 0, pixelsFromTwips(description_.clientWidth, dpi),
-               pixelsFromTwips(description_.clientHeight, dpi)};
-    const auto style = static_cast<DWORD>(GetWindowLongPtrW(form_, GWL_STYLE));
-    const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(form_, GWL_EXSTYLE));
-    AdjustWindowRectExForDpi(&frame, style, FALSE, exStyle, dpi);
-    SetWindowPos(form_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-
-    for (const auto& control : controls_) {
-        const Rect& r = control.description->rect;
-        MoveWindow(control.handle, pixelsFromTwips(r.left, dpi), pixelsFromTwips(r.top, dpi),
+    sizeClientArea(pixelsFromTwips(layout_.clientWidth, dpi),
+                   pixelsFromTwips(layout_.clientHeight, dpi));
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        const Rect& r = layout_.controls[i].rect;
+        MoveWindow(controls_[i], pixelsFromTwips(r.left, dpi), pixelsFromTwips(r.top, dpi),
                    pixelsFromTwips(r.width, dpi), pixelsFromTwips(r.height, dpi), FALSE);
     }
-    for (const auto& control : controls_)
-        SendMessageW(control.handle, WM_SETFONT,
-                     reinterpret_cast<WPARAM>(fontFor(fontOf(*control.description))), FALSE);
-    InvalidateRect(form_, nullptr, TRUE);
+    // Text widths do not scale exactly with the DPI, so the fonts are fitted afresh.
+    fitted_ = layout_.fitFonts(layout_, [this](const Font& font, std::string_view text) {
+        return fonts_.widthInTwips(font, text, dpi_);
+    });
+    for (std::size_t i = 0; i < controls_.size(); ++i)
+        SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(fontOf(i)), FALSE);
+    RedrawWindow(form_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
-const Font& Win32Window::fontOf(const ControlDescription& control) const
+// Sizes the window for its client area: by the system's frame metrics for the DPI, then by
+// what the frame really takes, where the two differ (a system that draws frames at another
+// DPI than the window's).
+void Win32Window::sizeClientArea(int width, int height)
 {
-    return control.font ? *control.font : description_.font;
-}
-
-// The described font; where the face installed under its name is wider than the one the
-// layout was made for, narrowed until every label using it shows its whole text.
-HFONT Win32Window::fontFor(const Font& font)
-{
-    for (const auto& [described, handle] : fonts_)
-        if (*described == font)
-            return handle.get();
-
-    const auto create = [&](int width) {
-        return UniqueFont(CreateFontW(
-            fontHeightFromPoints(font.points, dpi_), width, 0, 0, font.weight, font.italic,
-            font.underline, font.strikeout, static_cast<DWORD>(font.charset), OUT_DEFAULT_PRECIS,
-            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-            wideFromUtf8(font.face).c_str()));
+    RECT frame{0, 0, width, height};
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(form_, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(form_, GWL_EXSTYLE));
+    AdjustWindowRectExForDpi(&frame, style, FALSE, exStyle, dpi_);
+    const auto resize = [&](int outerWidth, int outerHeight) {
+        SetWindowPos(form_, nullptr, 0, 0, outerWidth, outerHeight,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     };
-    UniqueFont created = create(0);
-
-    const WindowDc dc(form_);
-    double overflow = 1.0;
-    TEXTMETRICW metrics{};
-    {
-        const SelectedObject selected(dc.get(), created.get());
-        GetTextMetricsW(dc.get(), &metrics);
-        for (const auto& control : controls_) {
-            const ControlDescription& c = *control.description;
-            if (c.kind != ControlKind::Label || c.caption.empty() || fontOf(c) != font)
-                continue;
-            const std::wstring text = wideFromUtf8(c.caption);
-            SIZE extent{};
-            GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent);
-            overflow = std::max(overflow, double(extent.cx) / pixelsFromTwips(c.rect.width, dpi_));
-        }
-    }
-    if (overflow > 1.0)
-        created = create(static_cast<int>(metrics.tmAveCharWidth / overflow));
-    fonts_.emplace_back(&font, std::move(created));
-    return fonts_.back().second.get();
+    resize(frame.right - frame.left, frame.bottom - frame.top);
+    RECT outer{};
+    RECT client{};
+    GetWindowRect(form_, &outer);
+    GetClientRect(form_, &client);
+    if (client.right != width || client.bottom != height)
+        resize(outer.right - outer.left + width - client.right,
+               outer.bottom - outer.top + height - client.bottom);
 }
 
-HBRUSH Win32Window::brushFor(COLORREF color)
+HFONT Win32Window::fontOf(std::size_t control)
 {
-    auto& brush = brushes_[color];
+    return fonts_.get(fitted_.fonts.at(fitted_.fontOfControl.at(control)), dpi_);
+}
+
+HBRUSH Win32Window::brushFor(COLORREF colour)
+{
+    auto& brush = brushes_[colour];
     if (!brush)
-        brush.reset(CreateSolidBrush(color));
+        brush.reset(CreateSolidBrush(colour));
     return brush.get();
 }
 
-HWND Win32Window::controlHandle(std::string_view name, std::optional<std::int16_t> index) const
+std::optional<std::size_t> Win32Window::indexOf(HWND handle) const
 {
-    for (const auto& control : controls_)
-        if (control.description->name == name && control.description->index == index)
-            return control.handle;
-    return nullptr;
-}
-
-const Win32Window::Control* Win32Window::find(HWND handle) const
-{
-    for (const auto& control : controls_)
-        if (control.handle == handle)
-            return &control;
-    return nullptr;
+    const auto found = std::find(controls_.begin(), controls_.end(), handle);
+    if (found == controls_.end())
+        return std::nullopt;
+    return static_cast<std::size_t>(found - controls_.begin());
 }
 
 void Win32Window::show()
 {
     ShowWindow(form_, SW_SHOWNORMAL);
     UpdateWindow(form_);
-    if (!tabOrder_.empty())
-        SetFocus(tabOrder_.front());
+    restoreFocus();
 }
 
 void Win32Window::showAndRun()
 {
     show();
+    running_ = true;
     // Clicks on a button run their handler to completion inside this loop; input that
     // arrives meanwhile waits in the thread's queue and is delivered afterwards, in order.
     MSG message{};
@@ -266,11 +241,12 @@ void Win32Window::showAndRun()
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
+    running_ = false;
 }
 
 bool Win32Window::preTranslate(MSG& message)
 {
-    // Tab follows the tab indexes across the form and its frames, which the dialog manager's
+    // Tab follows the focus order across the form and its frames, which the dialog manager's
     // walk through each container in turn cannot.
     if (message.message == WM_KEYDOWN && message.wParam == VK_TAB &&
         (message.hwnd == form_ || IsChild(form_, message.hwnd))) {
@@ -282,13 +258,37 @@ bool Win32Window::preTranslate(MSG& message)
 
 void Win32Window::moveFocus(bool backwards)
 {
-    if (tabOrder_.empty())
+    const auto& order = layout_.focusOrder;
+    if (order.empty())
         return;
-    const auto current = std::find(tabOrder_.begin(), tabOrder_.end(), GetFocus());
-    const auto count = static_cast<std::ptrdiff_t>(tabOrder_.size());
-    std::ptrdiff_t at = current == tabOrder_.end() ? -1 : current - tabOrder_.begin();
-    at = backwards ? (at <= 0 ? count - 1 : at - 1) : (at + 1) % count;
-    SetFocus(tabOrder_[static_cast<std::size_t>(at)]);
+    const auto current = indexOf(GetFocus());
+    const auto at = current ? std::find(order.begin(), order.end(), *current) : order.end();
+    const auto count = static_cast<std::ptrdiff_t>(order.size());
+    std::ptrdiff_t next = at == order.end() ? -1 : at - order.begin();
+    next = backwards ? (next <= 0 ? count - 1 : next - 1) : (next + 1) % count;
+    SetFocus(controls_[order[static_cast<std::size_t>(next)]]);
+}
+
+// As the dialog manager does: the control with the focus is remembered when the window is
+// deactivated (by a message box, or another window), and has it again when the window is
+// activated; before any control had it, the first of the focus order gets it.
+void Win32Window::onActivate(WPARAM wParam)
+{
+    if (LOWORD(wParam) == WA_INACTIVE) {
+        const HWND focus = GetFocus();
+        if (focus != nullptr && IsChild(form_, focus))
+            lastFocus_ = focus;
+    } else if (HIWORD(wParam) == 0) { // not while minimised
+        restoreFocus();
+    }
+}
+
+void Win32Window::restoreFocus()
+{
+    if (lastFocus_ != nullptr && IsWindow(lastFocus_) && IsChild(form_, lastFocus_))
+        SetFocus(lastFocus_);
+    else if (!layout_.focusOrder.empty())
+        SetFocus(controls_[layout_.focusOrder.front()]);
 }
 
 LRESULT CALLBACK Win32Window::formProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -311,10 +311,10 @@ LRESULT CALLBACK Win32Window::frameProc(HWND window, UINT message, WPARAM wParam
     case WM_CTLCOLOREDIT:
         return self->handleMessage(self->form_, message, wParam, lParam);
     case WM_GETFONT:
-        if (const Control* frame = self->find(window))
-            return reinterpret_cast<LRESULT>(self->fontFor(self->fontOf(*frame->description)));
+        if (const auto frame = self->indexOf(window))
+            return reinterpret_cast<LRESULT>(self->fontOf(*frame));
         return 0;
-    case WM_SETFONT: // the frame paints with its described font
+    case WM_SETFONT: // the frame paints with its own font
         return 0;
     case WM_ERASEBKGND:
         return 1; // painted whole in WM_PAINT
@@ -334,14 +334,19 @@ LRESULT Win32Window::handleMessage(HWND window, UINT message, WPARAM wParam, LPA
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLOREDIT:
-        return onControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        return onControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_ERASEBKGND: {
         RECT client{};
         GetClientRect(window, &client);
-        FillRect(reinterpret_cast<HDC>(wParam), &client,
-                 brushFor(colorRef(description_.backColor)));
+        FillRect(reinterpret_cast<HDC>(wParam), &client, brushFor(colorRef(layout_.background)));
         return 1;
     }
+    case WM_ACTIVATE:
+        onActivate(wParam);
+        return 0;
+    case WM_SETFOCUS:
+        restoreFocus();
+        return 0;
     case WM_DPICHANGED: {
         const auto* suggested = reinterpret_cast<const RECT*>(lParam);
         applyDpi(HIWORD(wParam));
@@ -353,7 +358,10 @@ LRESULT Win32Window::handleMessage(HWND window, UINT message, WPARAM wParam, LPA
         DestroyWindow(window);
         return 0;
     case WM_DESTROY:
-        PostQuitMessage(0);
+        // Only the loop of this window may end: a quit message left in the queue otherwise
+        // would end the next message box at once.
+        if (running_)
+            PostQuitMessage(0);
         return 0;
     default:
         return DefWindowProcW(window, message, wParam, lParam);
@@ -364,24 +372,22 @@ LRESULT Win32Window::onCommand(WPARAM wParam, LPARAM lParam)
 {
     if (HIWORD(wParam) != BN_CLICKED)
         return 0;
-    const Control* control = find(reinterpret_cast<HWND>(lParam));
-    if (control != nullptr && control->description->kind == ControlKind::CommandButton)
-        sink_(ControlEvent{control->description->name, control->description->index,
+    const auto control = indexOf(reinterpret_cast<HWND>(lParam));
+    if (control && layout_.controls[*control].kind == ControlKind::CommandButton)
+        sink_(ControlEvent{layout_.controls[*control].name, layout_.controls[*control].index,
                            EventKind::Click});
     return 0;
 }
 
-LRESULT Win32Window::onControlColor(HDC dc, HWND handle)
+LRESULT Win32Window::onControlColour(HDC dc, HWND handle)
 {
-    const Control* control = find(handle);
-    const ControlDescription* c = control != nullptr ? control->description : nullptr;
-    const bool isTextBox = c != nullptr && c->kind == ControlKind::TextBox;
-    const Color defaultBack = isTextBox ? Color{0x80000000u | COLOR_WINDOW} : kButtonFace;
-    const Color defaultFore = isTextBox ? Color{0x80000000u | COLOR_WINDOWTEXT} : kButtonText;
-    const COLORREF back = colorRef(c != nullptr && c->backColor ? *c->backColor : defaultBack);
-    SetTextColor(dc, colorRef(c != nullptr && c->foreColor ? *c->foreColor : defaultFore));
-    SetBkColor(dc, back);
-    return reinterpret_cast<LRESULT>(brushFor(back));
+    const auto control = indexOf(handle);
+    if (!control)
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    const COLORREF background = colorRef(layout_.controls[*control].background);
+    SetTextColor(dc, colorRef(layout_.controls[*control].foreground));
+    SetBkColor(dc, background);
+    return reinterpret_cast<LRESULT>(brushFor(background));
 }
 
 // The frame's group-box look: an etched border whose top runs through the middle of the
@@ -390,29 +396,27 @@ void Win32Window::onPaintFrame(HWND frame)
 {
     PAINTSTRUCT paint{};
     HDC dc = BeginPaint(frame, &paint);
-    const Control* control = find(frame);
-    if (control != nullptr) {
-        const ControlDescription& c = *control->description;
+    if (const auto control = indexOf(frame)) {
+        const ControlLayout& c = layout_.controls[*control];
         RECT area{};
         GetClientRect(frame, &area);
-        const COLORREF back = colorRef(c.backColor ? *c.backColor : kButtonFace);
-        FillRect(dc, &area, brushFor(back));
+        const COLORREF background = colorRef(c.background);
+        FillRect(dc, &area, brushFor(background));
 
-        const SelectedObject font(dc, fontFor(fontOf(c)));
+        const SelectedObject font(dc, fontOf(*control));
         TEXTMETRICW metrics{};
         GetTextMetricsW(dc, &metrics);
         RECT border = area;
         border.top += metrics.tmHeight / 2;
         DrawEdge(dc, &border, EDGE_ETCHED, BF_RECT);
 
-        const std::wstring caption = wideFromUtf8(c.caption);
-        if (!caption.empty()) {
-            const int inset = MulDiv(8, static_cast<int>(dpi_), USER_DEFAULT_SCREEN_DPI);
-            SetTextColor(dc, colorRef(c.foreColor ? *c.foreColor : kButtonText));
-            SetBkColor(dc, back);
+        if (!c.text.empty()) {
+            SetTextColor(dc, colorRef(c.foreground));
+            SetBkColor(dc, background);
             SetBkMode(dc, OPAQUE);
-            const std::wstring padded = L" " + caption + L" ";
-            TextOutW(dc, inset, 0, padded.c_str(), static_cast<int>(padded.size()));
+            const std::wstring padded = L" " + wideFromUtf8(c.text) + L" ";
+            TextOutW(dc, pixelsFromTwips(layout_.frameCaptionInset, dpi_), 0, padded.c_str(),
+                     static_cast<int>(padded.size()));
         }
     }
     EndPaint(frame, &paint);

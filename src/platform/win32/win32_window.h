@@ -1,33 +1,31 @@
 #pragma once
 
+#include "platform/win32/win32_accessibility.h"
+#include "platform/win32/win32_fonts.h"
 #include "platform/win32/win32_handles.h"
 #include "platform/window.h"
-#include "platform/window_description.h"
+#include "platform/window_layout.h"
 
 #include <windows.h>
 
-#include <cstdint>
 #include <map>
 #include <optional>
-#include <string_view>
+#include <string>
 #include <vector>
 
 namespace kt5::platform::win32 {
 
-// A window built from a description with native Win32 controls. Frames are containers of
-// their own whose children lie at frame coordinates; every handle is released when the
-// object goes.
+// A window built from a layout with native Win32 controls. Frames are containers of their own
+// whose children lie at frame coordinates; every handle is released when the object goes.
 class Win32Window final : public Window {
 public:
-    struct Control {
-        const ControlDescription* description;
-        HWND handle;
-    };
-
-    Win32Window(const WindowDescription& description, EventSink sink);
+    Win32Window(const WindowLayout& layout, EventSink sink);
     ~Win32Window() override;
     Win32Window(const Win32Window&) = delete;
     Win32Window& operator=(const Win32Window&) = delete;
+
+    // Empty when the window was built; otherwise what failed.
+    const std::string& failure() const { return failure_; }
 
     void showAndRun() override;
     // Shows the window with the focus on its first control; showAndRun() without the loop.
@@ -36,34 +34,39 @@ public:
     bool preTranslate(MSG& message);
 
     HWND handle() const { return form_; }
-    const std::vector<Control>& controls() const { return controls_; }
-    HWND controlHandle(std::string_view name, std::optional<std::int16_t> index = {}) const;
+    HWND control(std::size_t index) const { return controls_.at(index); }
+    UINT dpi() const { return dpi_; }
 
 private:
     static LRESULT CALLBACK formProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK frameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static void registerClasses();
 
-    LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT onCommand(WPARAM wParam, LPARAM lParam);
-    LRESULT onControlColor(HDC dc, HWND control);
-    void onPaintFrame(HWND frame);
     void createControls();
     void applyDpi(UINT dpi);
+    void sizeClientArea(int width, int height);
+    LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT onCommand(WPARAM wParam, LPARAM lParam);
+    LRESULT onControlColour(HDC dc, HWND control);
+    void onPaintFrame(HWND frame);
+    void onActivate(WPARAM wParam);
+    void restoreFocus();
     void moveFocus(bool backwards);
-    const Control* find(HWND handle) const;
-    HBRUSH brushFor(COLORREF color);
-    HFONT fontFor(const Font& font);
-    const Font& fontOf(const ControlDescription& control) const;
+    std::optional<std::size_t> indexOf(HWND handle) const;
+    HFONT fontOf(std::size_t control);
+    HBRUSH brushFor(COLORREF colour);
 
-    const WindowDescription& description_;
+    const WindowLayout& layout_;
     EventSink sink_;
+    std::string failure_;
     HWND form_ = nullptr;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
-    std::vector<Control> controls_;
-    std::vector<HWND> tabOrder_;
-    std::vector<std::pair<const Font*, UniqueFont>> fonts_;
+    std::vector<HWND> controls_; // by index in the layout
+    FittedFonts fitted_;
+    Win32Fonts fonts_;
     std::map<COLORREF, UniqueBrush> brushes_;
+    AccessibleNames accessibleNames_;
+    HWND lastFocus_ = nullptr; // the control that had the focus when the window lost it
+    bool running_ = false;
 };
 
 } // namespace kt5::platform::win32

@@ -1,0 +1,45 @@
+#include "window/font_fitting.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kt5::window {
+
+namespace {
+
+std::size_t indexOf(std::vector<platform::Font>& fonts, const platform::Font& font)
+{
+    const auto found = std::find(fonts.begin(), fonts.end(), font);
+    if (found != fonts.end())
+        return static_cast<std::size_t>(found - fonts.begin());
+    fonts.push_back(font);
+    return fonts.size() - 1;
+}
+
+} // namespace
+
+platform::FittedFonts fitFonts(const platform::WindowLayout& layout,
+                               const platform::MeasureText& measure)
+{
+    platform::FittedFonts fitted{layout.fonts, {}};
+    for (const auto& control : layout.controls)
+        fitted.fontOfControl.push_back(control.font);
+
+    for (const auto& [controlIndex, width] : layout.textsToFit) {
+        const auto& control = layout.controls[controlIndex];
+        platform::Font font = layout.fonts[control.font];
+        const double natural = measure(font, control.text);
+        if (natural <= width)
+            continue;
+        // Text width follows the stretch nearly in proportion; the steps down after the first
+        // guess absorb what rounding to whole pixels adds.
+        font.stretch =
+            std::clamp(static_cast<int>(std::floor(100.0 * width / natural)), kMinStretch, 99);
+        while (font.stretch > kMinStretch && measure(font, control.text) > width)
+            --font.stretch;
+        fitted.fontOfControl[controlIndex] = indexOf(fitted.fonts, font);
+    }
+    return fitted;
+}
+
+} // namespace kt5::window

@@ -1,0 +1,162 @@
+// The conformance suite's view of the Qt backend, on Qt's offscreen platform. Input goes
+// through QTest to the top-level window, the way the window system's input arrives, so that
+// modality and stacking apply as they do to a person's.
+#include "conformance/window_probe.h"
+#include "platform/qt/qt_platform_services.h"
+#include "platform/qt/qt_window.h"
+#include "support/watchdog.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QFontMetricsF>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+
+#include <cmath>
+#include <cstdlib>
+
+namespace kt5::test {
+namespace {
+
+class QtProbe final : public WindowProbe {
+public:
+    QtProbe()
+    {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        if (const char* scale = std::getenv("KT5_TEST_SCALE"))
+            qputenv("QT_SCALE_FACTOR", scale);
+    }
+
+    platform::PlatformServices& services() override { return services_; }
+
+    void open(const platform::WindowLayout& layout, platform::EventSink sink) override
+    {
+        layout_ = &layout;
+        built_ = services_.buildWindow(layout, std::move(sink));
+        window_ = static_cast<platform::qt::QtWindow*>(built_.window.get());
+        window_->show();
+        activate();
+    }
+
+    double scale() override { return window_->widget()->devicePixelRatioF(); }
+
+    Box client() override { return device(window_->widget()->rect()); }
+
+    Box rectOf(std::size_t control) override
+    {
+        QWidget* widget = window_->control(control);
+        return device({widget->mapTo(window_->widget(), QPoint(0, 0)), widget->size()});
+    }
+
+    TitleBar titleBar() override
+    {
+        QWidget* form = window_->widget();
+        return {form->windowTitle().toStdString(), form->minimumSize() != form->maximumSize(),
+                form->windowFlags().testFlag(Qt::WindowMinimizeButtonHint),
+                form->windowFlags().testFlag(Qt::WindowMaximizeButtonHint)};
+    }
+
+    int textWidth(std::size_t control, bool natural) override
+    {
+        QFont font = window_->control(control)->font();
+        if (natural)
+            font.setStretch(QFont::Unstretched);
+        const auto text = layout_->controls[control].text;
+        return static_cast<int>(std::ceil(
+            QFontMetricsF(font).horizontalAdvance(QString::fromUtf8(text.data(), text.size())) *
+            scale()));
+    }
+
+    Pixel pixel(int x, int y) override
+    {
+        if (drawn_.isNull())
+            drawn_ = window_->widget()->grab().toImage();
+        const QColor colour = drawn_.pixelColor(x, y);
+        return {colour.red(), colour.green(), colour.blue()};
+    }
+
+    std::string accessibleName(std::size_t control) override
+    {
+        QAccessibleInterface* accessible =
+            QAccessible::queryAccessibleInterface(window_->control(control));
+        return accessible != nullptr ? accessible->text(QAccessible::Name).toStdString() : "";
+    }
+
+    std::optional<std::size_t> focused() override
+    {
+        for (std::size_t i = 0; i < layout_->controls.size(); ++i)
+            if (window_->control(i) == QApplication::focusWidget())
+                return i;
+        return std::nullopt;
+    }
+
+    void press(Key key) override
+    {
+        const Qt::Key code = key == Key::Tab     ? Qt::Key_Tab
+                             : key == Key::Space ? Qt::Key_Space
+                                                 : Qt::Key_Return;
+        QTest::keyClick(window_->widget()->windowHandle(), code);
+        drawn_ = {};
+    }
+
+    void click(std::size_t control) override
+    {
+        QWidget* widget = window_->control(control);
+        const QPoint centre = widget->mapTo(window_->widget(), widget->rect().center());
+        QTest::mouseClick(window_->widget()->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                          centre);
+        drawn_ = {};
+    }
+
+    void activate() override
+    {
+        QApplication::setActiveWindow(window_->widget());
+        QApplication::processEvents();
+    }
+
+    std::optional<MessageBoxSeen> boxShownBy(const std::function<void()>& trigger,
+                                             const std::function<void()>& whileOpen) override
+    {
+        std::optional<MessageBoxSeen> seen;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr || !box->isVisible() || seen)
+                return;
+            seen = MessageBoxSeen{box->text().toStdString(), box->windowTitle().toStdString(),
+                                  box->icon() == QMessageBox::Warning};
+            whileOpen();
+            QTest::keyClick(box->windowHandle(), Qt::Key_Return);
+        });
+        poll.start(10);
+        const InsideEventLoop loop;
+        trigger();
+        return seen;
+    }
+
+private:
+    Box device(const QRect& logical)
+    {
+        const double s = scale();
+        return {static_cast<int>(std::lround(logical.x() * s)),
+                static_cast<int>(std::lround(logical.y() * s)),
+                static_cast<int>(std::lround(logical.width() * s)),
+                static_cast<int>(std::lround(logical.height() * s))};
+    }
+
+    platform::qt::QtPlatformServices services_;
+    const platform::WindowLayout* layout_ = nullptr;
+    platform::BuiltWindow built_;
+    platform::qt::QtWindow* window_ = nullptr;
+    QImage drawn_;
+};
+
+} // namespace
+
+std::unique_ptr<WindowProbe> makeWindowProbe()
+{
+    return std::make_unique<QtProbe>();
+}
+
+} // namespace kt5::test

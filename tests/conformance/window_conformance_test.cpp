@@ -1,0 +1,168 @@
+// What every backend must do with a window layout, written once and run against each: Qt on
+// its offscreen platform, Win32 under Wine, each at 100 %, 150 % and 200 % (the scale the run
+// was started at).
+#include "conformance/window_probe.h"
+#include "window/form1_description.h"
+#include "window/layout.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+
+namespace kt5::test {
+namespace {
+
+using platform::ControlKind;
+using Key = WindowProbe::Key;
+
+constexpr std::int16_t kFailingButton = 5; // its click shows the error box
+
+class WindowConformance : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        probe->open(layout, [this](const platform::ControlEvent& event) {
+            clicks.push_back(*event.index);
+            if (event.index == kFailingButton)
+                probe->services().messageBox("Error playing DTMF tone", "Error",
+                                             platform::MessageIcon::Exclamation);
+        });
+    }
+
+    int pixels(int twips) { return static_cast<int>(std::lround(twips * probe->scale() / 15.0)); }
+
+    std::size_t button(int index) const
+    {
+        return find([&](const auto& c) { return c.index == index; });
+    }
+    std::size_t find(const std::function<bool(const platform::ControlLayout&)>& matches) const
+    {
+        for (std::size_t i = 0; i < layout.controls.size(); ++i)
+            if (matches(layout.controls[i]))
+                return i;
+        ADD_FAILURE() << "no such control";
+        return 0;
+    }
+
+    const platform::WindowLayout layout = window::resolveLayout(window::form1Description());
+    std::unique_ptr<WindowProbe> probe = makeWindowProbe();
+    std::vector<int> clicks;
+};
+
+TEST_F(WindowConformance, WindowAndEveryControlScaleInProportion)
+{
+    EXPECT_NEAR(probe->client().width, pixels(layout.clientWidth), 1);
+    EXPECT_NEAR(probe->client().height, pixels(layout.clientHeight), 1);
+    for (std::size_t i = 0; i < layout.controls.size(); ++i) {
+        const auto& expected = layout.controls[i].windowRect;
+        const auto actual = probe->rectOf(i);
+        EXPECT_NEAR(actual.left, pixels(expected.left), 1) << layout.controls[i].id;
+        EXPECT_NEAR(actual.top, pixels(expected.top), 1) << layout.controls[i].id;
+        EXPECT_NEAR(actual.width, pixels(expected.width), 1) << layout.controls[i].id;
+        EXPECT_NEAR(actual.height, pixels(expected.height), 1) << layout.controls[i].id;
+    }
+}
+
+TEST_F(WindowConformance, TitleBarShowsTheCaptionWithMinimiseAndCloseButCannotResize)
+{
+    const auto bar = probe->titleBar();
+    EXPECT_EQ(bar.caption, layout.caption);
+    EXPECT_FALSE(bar.resizable);
+    EXPECT_TRUE(bar.minimize);
+    EXPECT_FALSE(bar.maximize);
+}
+
+TEST_F(WindowConformance, EveryLabelShowsItsWholeTextNarrowedOnlyWhereItWouldNotFit)
+{
+    for (const auto& [i, width] : layout.textsToFit) {
+        const int room = probe->rectOf(i).width;
+        const bool narrowed = probe->textWidth(i, false) != probe->textWidth(i, true);
+        EXPECT_LE(probe->textWidth(i, false), room) << layout.controls[i].id << " is clipped";
+        EXPECT_EQ(narrowed, probe->textWidth(i, true) > room) << layout.controls[i].id;
+    }
+    for (const int b : {0, 5, 10})
+        EXPECT_EQ(probe->textWidth(button(b), false), probe->textWidth(button(b), true))
+            << "button " << b << " shares a narrowed font";
+}
+
+TEST_F(WindowConformance, LabelsSitOnThePanelWithoutABoxOfTheirOwn)
+{
+    // Beside a label's bottom left corner, below its text.
+    for (const auto& [i, width] : layout.textsToFit) {
+        const auto label = probe->rectOf(i);
+        const int y = label.top + label.height - 2;
+        EXPECT_EQ(probe->pixel(label.left + 1, y), probe->pixel(label.left - 2, y))
+            << layout.controls[i].id;
+    }
+}
+
+TEST_F(WindowConformance, FrameCaptionIsInsetInItsOwnColour)
+{
+    const auto frame =
+        probe->rectOf(find([](const auto& c) { return c.kind == ControlKind::Frame; }));
+    const WindowProbe::Pixel grey{128, 128, 128};
+    // The caption's upper part, above the border line that runs through its middle.
+    std::optional<int> firstGrey;
+    for (int x = frame.left; x < frame.left + frame.width / 2 && !firstGrey; ++x)
+        for (int y = frame.top; y < frame.top + pixels(75) && !firstGrey; ++y)
+            if (probe->pixel(x, y) == grey)
+                firstGrey = x;
+    ASSERT_TRUE(firstGrey.has_value()) << "no caption drawn in RGB(128, 128, 128)";
+    EXPECT_GE(*firstGrey - frame.left, pixels(60)) << "the caption is not inset";
+}
+
+TEST_F(WindowConformance, OpensWithTheFocusOffScreenAndTabWalksTheFocusOrderRound)
+{
+    std::vector<std::size_t> visited{probe->focused().value_or(999)};
+    for (std::size_t i = 0; i < layout.focusOrder.size(); ++i) {
+        probe->press(Key::Tab);
+        visited.push_back(probe->focused().value_or(999));
+    }
+    std::vector<std::size_t> expected = layout.focusOrder;
+    expected.push_back(layout.focusOrder.front());
+    EXPECT_EQ(visited, expected);
+}
+
+TEST_F(WindowConformance, ClicksReachTheSinkWithTheButtonsIndexAndNothingElseRaisesOne)
+{
+    for (std::size_t i = 0; i < layout.controls.size(); ++i)
+        if (layout.controls[i].kind == ControlKind::Label ||
+            layout.controls[i].kind == ControlKind::Frame)
+            probe->click(i);
+    for (int b = 0; b <= 10; ++b)
+        if (b != kFailingButton)
+            probe->click(button(b));
+
+    EXPECT_EQ(clicks, (std::vector<int>{0, 1, 2, 3, 4, 6, 7, 8, 9, 10}));
+}
+
+TEST_F(WindowConformance, AfterTheErrorBoxTheKeyboardWorksAsBefore)
+{
+    probe->press(Key::Tab); // to *05#, the first button of the focus order
+    ASSERT_EQ(probe->focused(), button(kFailingButton));
+    const auto first =
+        probe->boxShownBy([&] { probe->press(Key::Space); }, [&] { probe->click(button(7)); });
+    probe->activate();
+    const auto second = probe->boxShownBy([&] { probe->press(Key::Space); }, [] {});
+    probe->activate();
+    probe->press(Key::Tab);
+    probe->press(Key::Space);
+
+    ASSERT_TRUE(first.has_value());
+    EXPECT_EQ(first->text, "Error playing DTMF tone");
+    EXPECT_EQ(first->title, "Error");
+    EXPECT_TRUE(first->exclamationIcon);
+    EXPECT_TRUE(second.has_value()) << "Space after the box did not reach *05#";
+    EXPECT_EQ(clicks, (std::vector<int>{5, 5, 4})) << "a click while the box was open counted, "
+                                                      "or Tab after it did not go on to *04#";
+}
+
+TEST_F(WindowConformance, ButtonsTellAScreenReaderWhatTheyDo)
+{
+    for (const int b : {0, 3, 10})
+        EXPECT_EQ(probe->accessibleName(button(b)), layout.controls[button(b)].accessibleName);
+}
+
+} // namespace
+} // namespace kt5::test
