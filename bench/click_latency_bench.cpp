@@ -89,6 +89,9 @@ int main(int argc, char* argv[])
     const int x = (button.windowRect.left + button.windowRect.width / 2) / 15;
     const int y = (button.windowRect.top + button.windowRect.height / 2) / 15;
 
+    // An idle null sink renders in 2 s blocks; the one it began before the server's clock
+    // stream joined must end before anything plays promptly.
+    std::this_thread::sleep_for(std::chrono::milliseconds(2500));
     std::vector<double> first;
     std::vector<double> later;
     for (int run = 0; run < runs; ++run) {

@@ -31,12 +31,14 @@ platform::FittedFonts fitFonts(const platform::WindowLayout& layout,
         const double natural = measure(font, control.text);
         if (natural <= width)
             continue;
-        // Text width follows the stretch nearly in proportion; the steps down after the first
-        // guess absorb what rounding to whole pixels adds.
-        font.stretch =
-            std::clamp(static_cast<int>(std::floor(100.0 * width / natural)), kMinStretch, 99);
-        while (font.stretch > kMinStretch && measure(font, control.text) > width)
-            --font.stretch;
+        // Text width follows the stretch nearly in proportion, but for what rounding to whole
+        // pixels adds; each guess is corrected by how far the last one overshot.
+        double measured = natural;
+        do {
+            const int next = static_cast<int>(std::floor(font.stretch * width / measured));
+            font.stretch = std::clamp(std::min(next, font.stretch - 1), kMinStretch, 99);
+            measured = measure(font, control.text);
+        } while (measured > width && font.stretch > kMinStretch);
         fitted.fontOfControl[controlIndex] = indexOf(fitted.fonts, font);
     }
     return fitted;

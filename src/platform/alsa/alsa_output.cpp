@@ -99,9 +99,10 @@ private:
         return {};
     }
 
-    // The device has played everything once its whole buffer is free again. A sound shorter
-    // than the buffer has not reached the start threshold, so it is started by hand; a
-    // device that ran dry after the last sample has played it all too.
+    // Played once the device has taken the whole buffer and, behind it, its own latency has
+    // passed (a sound server's, for one: a stream closed earlier may lose its tail). A sound
+    // shorter than the buffer has not reached the start threshold, so it is started by hand;
+    // a device that ran dry after the last sample has played it all too.
     PlaybackResult waitUntilPlayed(snd_pcm_uframes_t bufferFrames)
     {
         if (alsa_.pcm_state(pcm_.get()) == SND_PCM_STATE_PREPARED)
@@ -113,7 +114,9 @@ private:
             if (available < 0)
                 return failure(PlaybackError::DeviceFailed,
                                alsa_.strerror(static_cast<int>(available)));
-            if (static_cast<snd_pcm_uframes_t>(available) >= bufferFrames)
+            snd_pcm_sframes_t delay = 0;
+            if (static_cast<snd_pcm_uframes_t>(available) >= bufferFrames &&
+                (alsa_.pcm_delay(pcm_.get(), &delay) < 0 || delay <= 0))
                 return {};
             if (Clock::now() >= deadline_)
                 return timedOut();

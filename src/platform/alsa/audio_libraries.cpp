@@ -54,6 +54,7 @@ AudioLibraries loadBoth()
                      bind(l, "snd_pcm_get_params", a.pcm_get_params) &&
                      bind(l, "snd_pcm_writei", a.pcm_writei) &&
                      bind(l, "snd_pcm_wait", a.pcm_wait) && bind(l, "snd_pcm_avail", a.pcm_avail) &&
+                     bind(l, "snd_pcm_delay", a.pcm_delay) &&
                      bind(l, "snd_pcm_recover", a.pcm_recover) &&
                      bind(l, "snd_pcm_start", a.pcm_start) && bind(l, "snd_pcm_drop", a.pcm_drop) &&
                      bind(l, "snd_pcm_state", a.pcm_state) && bind(l, "snd_strerror", a.strerror) &&

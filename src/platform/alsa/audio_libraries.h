@@ -25,6 +25,7 @@ struct AsoundApi {
     decltype(&snd_pcm_writei) pcm_writei;
     decltype(&snd_pcm_wait) pcm_wait;
     decltype(&snd_pcm_avail) pcm_avail;
+    decltype(&snd_pcm_delay) pcm_delay;
     decltype(&snd_pcm_recover) pcm_recover;
     decltype(&snd_pcm_start) pcm_start;
     decltype(&snd_pcm_drop) pcm_drop;

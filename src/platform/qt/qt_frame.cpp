@@ -6,8 +6,8 @@
 
 namespace kt5::platform::qt {
 
-QtFrame::QtFrame(const QString& caption, int captionInset, QWidget* parent)
-    : QGroupBox(caption, parent)
+QtFrame::QtFrame(int captionInset, QWidget* parent)
+    : QGroupBox(parent)
     , captionInset_(captionInset)
 {
     setFocusPolicy(Qt::NoFocus);

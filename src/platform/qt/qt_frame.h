@@ -11,7 +11,7 @@ namespace kt5::platform::qt {
 // panel), and the panel must be the labels' colour.
 class QtFrame final : public QGroupBox {
 public:
-    QtFrame(const QString& caption, int captionInset, QWidget* parent);
+    QtFrame(int captionInset, QWidget* parent);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -8,7 +8,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fontconfig/fontconfig.h>
 #include <string>
+#include <thread>
 #include <unistd.h>
 
 namespace kt5::platform::qt {
@@ -98,7 +100,9 @@ BuiltWindow QtPlatformServices::buildWindow(const WindowLayout& layout, EventSin
 {
     if (!application_) {
         const QtMessageHandler previous = qInstallMessageHandler(&handleStartMessage);
+        std::thread warm([] { FcInit(); });
         application_ = std::make_unique<QApplication>(argc_, argv_);
+        warm.join();
         qInstallMessageHandler(previous);
     }
     auto window = std::make_unique<QtWindow>(layout, std::move(sink));

@@ -29,11 +29,12 @@ QPalette::ColorRole roleOf(SystemColour colour)
 }
 
 // The desktop's own interface font is the closest match to a Windows interface face, and it
-// is already loaded, so no search for a fallback slows the start.
+// is already loaded, so no search for a fallback slows the start. Looked up in the list of
+// families rather than by hasFamily(), which resolves aliases at several times the cost.
 QString installedFace(std::string_view face)
 {
     const QString wanted = qtString(face);
-    return QFontDatabase::hasFamily(wanted) ? wanted : QApplication::font().family();
+    return QFontDatabase::families().contains(wanted) ? wanted : QApplication::font().family();
 }
 
 } // namespace

@@ -15,6 +15,10 @@
 
 #include <algorithm>
 
+// The program's icon as the image source it is drawn in: read without an image reader, which
+// would look for its plugins first.
+#include "kt5_dtmf.xpm"
+
 namespace kt5::platform::qt {
 
 namespace {
@@ -44,7 +48,8 @@ void applyColours(QWidget& widget, const ControlLayout& control)
     // the button's parent when the button lies above a frame it does not belong to.
     if (control.kind == ControlKind::CommandButton)
         palette.setColor(QPalette::Window, qtColour(control.background));
-    widget.setPalette(palette);
+    if (palette != widget.palette()) // what is inherited already costs nothing to keep
+        widget.setPalette(palette);
     widget.setAutoFillBackground(control.kind == ControlKind::Frame ||
                                  control.kind == ControlKind::Label);
 }
@@ -65,9 +70,7 @@ QtWindow::QtWindow(const WindowLayout& layout, EventSink sink)
     form_->setWindowFlags(flags);
     form_->setObjectName(qtString(layout.name));
     form_->setWindowTitle(qtString(layout.caption));
-    // Read as PNG by name: left to guess the format, Qt would load every image plugin first.
-    form_->setWindowIcon(
-        QPixmap(QStringLiteral(":/icons/%1.png").arg(qtString(layout.icon)), "PNG"));
+    form_->setWindowIcon(QPixmap(kt5_dtmf_xpm)); // the program's one icon, whatever its name
     form_->setFixedSize(pixelsFromTwips(layout.clientWidth), pixelsFromTwips(layout.clientHeight));
     form_->setAutoFillBackground(true);
     QPalette palette = form_->palette();
@@ -82,7 +85,6 @@ QtWindow::QtWindow(const WindowLayout& layout, EventSink sink)
         applyColours(*widget, control);
         controls_.push_back(widget);
     }
-    applyFonts();
     applyStackingAndFocus();
 }
 
@@ -96,7 +98,7 @@ QWidget* QtWindow::createControl(const ControlLayout& control)
     case ControlKind::Frame:
         // Children are placed from the frame's outer corner, with no inset for its border or
         // caption.
-        return new QtFrame(text, pixelsFromTwips(layout_.frameCaptionInset), parent);
+        return new QtFrame(pixelsFromTwips(layout_.frameCaptionInset), parent);
     case ControlKind::CommandButton: {
         auto* button = new QPushButton(text, parent);
         button->setAutoDefault(false);
@@ -122,8 +124,12 @@ QWidget* QtWindow::createControl(const ControlLayout& control)
     return label;
 }
 
-// Set on every control: a frame's own font must not pass to the controls inside it.
-void QtWindow::applyFonts()
+// Fonts, and the frame titles laid out in them, are set once the window has been asked to
+// map: the first text layout loads the font database, which the X server's work on the map
+// need not wait for. Nothing is painted before the event loop runs, so the window is never
+// seen without them. Set on every control: a frame's own font must not pass to the controls
+// inside it.
+void QtWindow::applyFontsAndTitles()
 {
     const FittedFonts fitted =
         layout_.fitFonts(layout_, [](const Font& font, std::string_view text) {
@@ -133,8 +139,12 @@ void QtWindow::applyFonts()
     for (const Font& font : fitted.fonts)
         fonts.push_back(qtFont(font));
     form_->setFont(fonts.front());
-    for (std::size_t i = 0; i < controls_.size(); ++i)
-        controls_[i]->setFont(fonts.at(fitted.fontOfControl[i]));
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        if (controls_[i]->font() != fonts.at(fitted.fontOfControl[i]))
+            controls_[i]->setFont(fonts.at(fitted.fontOfControl[i]));
+        if (layout_.controls[i].kind == ControlKind::Frame)
+            static_cast<QtFrame*>(controls_[i])->setTitle(qtString(layout_.controls[i].text));
+    }
 }
 
 void QtWindow::applyStackingAndFocus()
@@ -164,6 +174,7 @@ void QtWindow::stopUnseenCaretBlinking()
 void QtWindow::show()
 {
     form_->show();
+    applyFontsAndTitles();
     stopUnseenCaretBlinking();
     if (!layout_.focusOrder.empty())
         controls_[layout_.focusOrder.front()]->setFocus(Qt::OtherFocusReason);

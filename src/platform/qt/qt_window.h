@@ -24,7 +24,7 @@ public:
 
 private:
     QWidget* createControl(const ControlLayout& control);
-    void applyFonts();
+    void applyFontsAndTitles();
     void applyStackingAndFocus();
     void stopUnseenCaretBlinking();
 
