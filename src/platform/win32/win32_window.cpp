@@ -12,6 +12,7 @@ namespace {
 constexpr wchar_t kFormClass[] = L"Kt5Form";
 constexpr wchar_t kFrameClass[] = L"Kt5Frame";
 constexpr int kFirstControlId = 1000; // clear of IDOK and IDCANCEL, which mean nothing here
+constexpr UINT_PTR kCloseTimer = 1;
 
 HINSTANCE instance()
 {
@@ -355,7 +356,18 @@ LRESULT Win32Window::handleMessage(HWND window, UINT message, WPARAM wParam, LPA
         return 0;
     }
     case WM_CLOSE:
+        // Input given before the close waits its turn: a window manager's close request can
+        // arrive ahead of clicks still queued (Wine sends it at once), and a timer comes only
+        // once the input before it has been handled.
+        if (HIWORD(GetQueueStatus(QS_INPUT)) != 0 && SetTimer(window, kCloseTimer, 0, nullptr))
+            return 0;
         DestroyWindow(window);
+        return 0;
+    case WM_TIMER:
+        if (wParam == kCloseTimer) {
+            KillTimer(window, kCloseTimer);
+            PostMessageW(window, WM_CLOSE, 0, 0);
+        }
         return 0;
     case WM_DESTROY:
         // Only the loop of this window may end: a quit message left in the queue otherwise
