@@ -8,8 +8,8 @@
 // that of its arrival less the samples that arrived after it in the same read, so a figure
 // includes at most the recorder's own delivery of one fragment.
 #include "support/child_process.h"
-#include "support/pulse_daemon.h"
-#include "support/temp_dir.h"
+#include "support/files.h"
+#include "support/sound_servers.h"
 #include "support/x11_session.h"
 #include "window/form1_description.h"
 #include "window/layout.h"

@@ -4,11 +4,9 @@
 //
 //   playback_bench [FILE] [RUNS]
 #include "platform/alsa/alsa_sound_service.h"
-#include "support/alsa_redirect.h"
 #include "support/child_process.h"
-#include "support/pulse_daemon.h"
-#include "support/temp_dir.h"
-#include "support/wave_files.h"
+#include "support/files.h"
+#include "support/sound_servers.h"
 
 #include <algorithm>
 #include <chrono>

@@ -8,7 +8,7 @@
 //   startup_bench RUNS LABEL TITLE COMMAND... -- LABEL TITLE COMMAND...
 // The second form compares any two programs, for example two Windows programs under Wine.
 #include "support/child_process.h"
-#include "support/temp_dir.h"
+#include "support/files.h"
 #include "support/x11_session.h"
 
 #include <X11/Xatom.h>

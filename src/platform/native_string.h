@@ -20,4 +20,38 @@ inline NativeString nativeFromAscii(std::string_view ascii)
     return NativeString(ascii.begin(), ascii.end());
 }
 
+// A path as UTF-8 text, for a message: Linux paths are bytes already; Windows paths are
+// UTF-16, converted by hand here rather than through the standard library's locale
+// machinery, which would more than treble the size of the program.
+inline std::string utf8FromNative(const std::string& bytes)
+{
+    return bytes;
+}
+
+inline std::string utf8FromNative(const std::wstring& utf16)
+{
+    std::string utf8;
+    for (std::size_t i = 0; i < utf16.size(); ++i) {
+        char32_t c = static_cast<char16_t>(utf16[i]);
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < utf16.size())
+            c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<char16_t>(utf16[++i]) - 0xDC00);
+        if (c < 0x80) {
+            utf8 += static_cast<char>(c);
+        } else if (c < 0x800) {
+            utf8 += static_cast<char>(0xC0 | (c >> 6));
+            utf8 += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            utf8 += static_cast<char>(0xE0 | (c >> 12));
+            utf8 += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            utf8 += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            utf8 += static_cast<char>(0xF0 | (c >> 18));
+            utf8 += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            utf8 += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            utf8 += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return utf8;
+}
+
 } // namespace kt5::platform

@@ -2,21 +2,9 @@
 
 #include "tones/tone_path.h"
 
-#include <filesystem>
 #include <string>
 
 namespace kt5::tones {
-
-namespace {
-
-// A path as UTF-8 text for a message, whatever the platform's own encoding.
-std::string displayed(const platform::NativeString& path)
-{
-    const std::u8string text = std::filesystem::path(path).u8string();
-    return {text.begin(), text.end()};
-}
-
-} // namespace
 
 void ToneCommands::Command1_Click(const CommandIndex& index)
 {
@@ -42,8 +30,8 @@ bool ToneCommands::PlayWaveFile(const platform::NativeString& path)
     const platform::PlaybackResult result = sound_.play(path);
     if (result.played())
         return true;
-    std::string line =
-        "cannot play " + displayed(path) + ": " + std::string(platform::describe(result.error));
+    std::string line = "cannot play " + platform::utf8FromNative(path) + ": " +
+                       std::string(platform::describe(result.error));
     if (!result.detail.empty())
         line += " (" + result.detail + ")";
     platform_.reportError(line);

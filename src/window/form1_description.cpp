@@ -1,5 +1,6 @@
 #include "window/form1_description.h"
 
+#include "tones/tone_command_table.h"
 #include "window/version.h"
 
 #include <array>
@@ -15,16 +16,16 @@ constexpr Color kGreyText = rgb(128, 128, 128);
 constexpr std::string_view kWindow = "";
 constexpr std::string_view kFrame = "Frame1";
 
-// A Command1 member; all are 975 x 375 and use the window's font.
-constexpr ControlDescription button(std::int16_t index, std::string_view caption,
-                                    std::string_view parent, int left, int top, int tabIndex,
-                                    std::string_view label)
+// A Command1 member, captioned with its command's keys; all are 975 x 375 and use the
+// window's font.
+constexpr ControlDescription button(std::int16_t index, std::string_view parent, int left, int top,
+                                    int tabIndex, std::string_view label)
 {
     return {.kind = ControlKind::CommandButton,
             .name = "Command1",
             .index = index,
             .parent = parent,
-            .caption = caption,
+            .caption = tones::kToneCommands[static_cast<std::size_t>(index)].keys,
             .rect = {left, top, 975, 375},
             .tabIndex = tabIndex,
             .labelledBy = label};
@@ -73,17 +74,17 @@ constexpr std::array<ControlDescription, 26> kControls{{
     label("Label10", "PHOTO #9", 3000, 2280, 1455, 24),
     label("Label11", "PHOTO #10", 3000, 2760, 1455, 25),
 
-    button(0, "*00#", kFrame, 4320, 360, 7, "Label3"),
-    button(1, "*01#", kFrame, 1560, 840, 6, "Label4"),
-    button(2, "*02#", kFrame, 1560, 1320, 5, "Label5"),
-    button(3, "*03#", kFrame, 1560, 1800, 4, "Label6"),
-    button(4, "*04#", kFrame, 1560, 2280, 3, "Label7"),
-    button(5, "*05#", kFrame, 1560, 2760, 2, "Label8"),
-    button(6, "*06#", kFrame, 4320, 840, 15, "Label9"),
-    button(7, "*07#", kFrame, 4320, 1320, 17, "Label1"),
-    button(8, "*08#", kFrame, 4320, 1800, 18, "Label2"),
-    button(9, "*09#", kWindow, 4440, 2520, 22, "Label10"),
-    button(10, "*10#", kWindow, 4440, 3000, 23, "Label11"),
+    button(0, kFrame, 4320, 360, 7, "Label3"),
+    button(1, kFrame, 1560, 840, 6, "Label4"),
+    button(2, kFrame, 1560, 1320, 5, "Label5"),
+    button(3, kFrame, 1560, 1800, 4, "Label6"),
+    button(4, kFrame, 1560, 2280, 3, "Label7"),
+    button(5, kFrame, 1560, 2760, 2, "Label8"),
+    button(6, kFrame, 4320, 840, 15, "Label9"),
+    button(7, kFrame, 4320, 1320, 17, "Label1"),
+    button(8, kFrame, 4320, 1800, 18, "Label2"),
+    button(9, kWindow, 4440, 2520, 22, "Label10"),
+    button(10, kWindow, 4440, 3000, 23, "Label11"),
 
     {.kind = ControlKind::TextBox,
      .name = "txtNum",

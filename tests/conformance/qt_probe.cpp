@@ -1,10 +1,8 @@
-// The conformance suite's view of the Qt backend, on Qt's offscreen platform. Input goes
-// through QTest to the top-level window, the way the window system's input arrives, so that
-// modality and stacking apply as they do to a person's.
+// The conformance suite's view of the Qt backend, offscreen. Input goes through QTest to the
+// top-level window, as the window system's does, so that modality and stacking apply.
 #include "conformance/window_probe.h"
 #include "platform/qt/qt_platform_services.h"
 #include "platform/qt/qt_window.h"
-#include "support/watchdog.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -49,12 +47,13 @@ public:
         return device({widget->mapTo(window_->widget(), QPoint(0, 0)), widget->size()});
     }
 
-    TitleBar titleBar() override
+    std::string caption() override { return window_->widget()->windowTitle().toStdString(); }
+    // Resizable by the window manager, or by a maximise button.
+    bool resizable() override
     {
         QWidget* form = window_->widget();
-        return {form->windowTitle().toStdString(), form->minimumSize() != form->maximumSize(),
-                form->windowFlags().testFlag(Qt::WindowMinimizeButtonHint),
-                form->windowFlags().testFlag(Qt::WindowMaximizeButtonHint)};
+        return form->minimumSize() != form->maximumSize() ||
+               form->windowFlags().testFlag(Qt::WindowMaximizeButtonHint);
     }
 
     int textWidth(std::size_t control, bool natural) override
@@ -130,7 +129,6 @@ public:
             QTest::keyClick(box->windowHandle(), Qt::Key_Return);
         });
         poll.start(10);
-        const InsideEventLoop loop;
         trigger();
         return seen;
     }
@@ -138,11 +136,8 @@ public:
 private:
     Box device(const QRect& logical)
     {
-        const double s = scale();
-        return {static_cast<int>(std::lround(logical.x() * s)),
-                static_cast<int>(std::lround(logical.y() * s)),
-                static_cast<int>(std::lround(logical.width() * s)),
-                static_cast<int>(std::lround(logical.height() * s))};
+        const QRect r = QRectF(logical.topLeft() * scale(), logical.size() * scale()).toRect();
+        return {r.x(), r.y(), r.width(), r.height()};
     }
 
     platform::qt::QtPlatformServices services_;

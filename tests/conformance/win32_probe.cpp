@@ -6,7 +6,6 @@
 #include "platform/win32/win32_platform_services.h"
 #include "platform/win32/win32_text.h"
 #include "platform/win32/win32_window.h"
-#include "support/watchdog.h"
 
 #include <windows.h>
 
@@ -20,10 +19,14 @@ namespace {
 
 using platform::win32::utf8FromWide;
 
-void send(std::initializer_list<INPUT> inputs)
+void press(INPUT down)
 {
-    std::vector<INPUT> list(inputs);
-    SendInput(static_cast<UINT>(list.size()), list.data(), sizeof(INPUT));
+    INPUT both[2] = {down, down};
+    if (down.type == INPUT_KEYBOARD)
+        both[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    else
+        both[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, both, sizeof(INPUT));
 }
 
 void pressKey(WORD key)
@@ -31,58 +34,17 @@ void pressKey(WORD key)
     INPUT down{};
     down.type = INPUT_KEYBOARD;
     down.ki.wVk = key;
-    INPUT up = down;
-    up.ki.dwFlags = KEYEVENTF_KEYUP;
-    send({down, up});
+    press(down);
 }
 
-void clickAt(HWND target)
-{
-    RECT r{};
-    GetWindowRect(target, &r);
-    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    INPUT down{};
-    down.type = INPUT_MOUSE;
-    down.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    INPUT up = down;
-    up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    send({down, up});
-}
+// What a thread timer does while a message box runs its own loop; timers carry no context.
+std::function<bool()> whileBoxLoops;
 
-// What the box watcher, a thread timer, works with while a box is open.
-struct BoxWatch {
-    std::optional<WindowProbe::MessageBoxSeen> seen;
-    const std::function<void()>* whileOpen = nullptr;
-};
-BoxWatch* watch = nullptr;
-
-BOOL CALLBACK readBoxChild(HWND child, LPARAM)
+void CALLBACK onTimer(HWND, UINT, UINT_PTR timer, DWORD)
 {
-    wchar_t className[32]{};
-    GetClassNameW(child, className, 32);
-    if (std::wstring(className) != L"Static")
-        return TRUE;
-    if ((GetWindowLongPtrW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
-        const auto icon = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
-        watch->seen->exclamationIcon = icon == LoadIconW(nullptr, IDI_EXCLAMATION);
-    } else if (wchar_t text[128]{}; GetWindowTextW(child, text, 128) > 0) {
-        watch->seen->text = utf8FromWide(text);
-    }
-    return TRUE;
-}
-
-void CALLBACK lookForBox(HWND, UINT, UINT_PTR timer, DWORD)
-{
-    HWND box = FindWindowW(L"#32770", nullptr);
-    if (box == nullptr || !IsWindowVisible(box))
-        return;
-    KillTimer(nullptr, timer);
-    wchar_t title[64]{};
-    GetWindowTextW(box, title, 64);
-    watch->seen = WindowProbe::MessageBoxSeen{{}, utf8FromWide(title), false};
-    EnumChildWindows(box, &readBoxChild, 0);
-    (*watch->whileOpen)();
-    pressKey(VK_RETURN); // after what whileOpen queued, in the box's own loop
+    KillTimer(nullptr, timer); // not again while the last call runs
+    if (whileBoxLoops && !whileBoxLoops())
+        SetTimer(nullptr, 0, 20, &onTimer);
 }
 
 class Win32Probe final : public WindowProbe {
@@ -106,7 +68,6 @@ public:
     }
 
     double scale() override { return window_->dpi() / 96.0; }
-
     Box client() override
     {
         RECT r{};
@@ -116,19 +77,20 @@ public:
 
     Box rectOf(std::size_t control) override
     {
-        RECT r{};
-        GetWindowRect(window_->control(control), &r);
+        RECT r = screenRectOf(control);
         MapWindowPoints(nullptr, form(), reinterpret_cast<POINT*>(&r), 2);
         return {r.left, r.top, r.right - r.left, r.bottom - r.top};
     }
 
-    TitleBar titleBar() override
+    std::string caption() override
     {
         wchar_t caption[128]{};
         GetWindowTextW(form(), caption, 128);
-        const auto style = GetWindowLongPtrW(form(), GWL_STYLE);
-        return {utf8FromWide(caption), (style & WS_THICKFRAME) != 0, (style & WS_MINIMIZEBOX) != 0,
-                (style & WS_MAXIMIZEBOX) != 0};
+        return utf8FromWide(caption);
+    }
+    bool resizable() override
+    {
+        return (GetWindowLongPtrW(form(), GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX)) != 0;
     }
 
     int textWidth(std::size_t control, bool natural) override
@@ -156,6 +118,7 @@ public:
         return {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
     }
 
+    // Read back as a screen reader reads it, through Active Accessibility.
     std::string accessibleName(std::size_t control) override
     {
         IAccessible* accessible = nullptr;
@@ -167,9 +130,9 @@ public:
         self.vt = VT_I4;
         self.lVal = CHILDID_SELF;
         BSTR name = nullptr;
-        std::string result;
-        if (SUCCEEDED(accessible->get_accName(self, &name)) && name != nullptr)
-            result = utf8FromWide(name);
+        const std::string result = SUCCEEDED(accessible->get_accName(self, &name))
+                                       ? utf8FromWide(name != nullptr ? name : L"")
+                                       : "";
         SysFreeString(name);
         accessible->Release();
         return result;
@@ -191,8 +154,14 @@ public:
 
     void click(std::size_t control) override
     {
-        clickAt(window_->control(control));
-        pump();
+        const RECT r = screenRectOf(control);
+        SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        INPUT down{};
+        down.type = INPUT_MOUSE;
+        down.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        test::press(down);
+        if (!whileBoxLoops) // inside a box, its own loop handles the input
+            pump();
     }
 
     void activate() override
@@ -204,19 +173,40 @@ public:
     std::optional<MessageBoxSeen> boxShownBy(const std::function<void()>& trigger,
                                              const std::function<void()>& whileOpen) override
     {
-        BoxWatch seen{{}, &whileOpen};
-        watch = &seen;
-        SetTimer(nullptr, 0, 20, &lookForBox);
-        {
-            const InsideEventLoop loop;
-            trigger();
-        }
-        watch = nullptr;
-        return seen.seen;
+        std::optional<MessageBoxSeen> seen;
+        whileBoxLoops = [&] {
+            HWND box = FindWindowW(L"#32770", nullptr);
+            if (box == nullptr || !IsWindowVisible(box))
+                return false;
+            wchar_t title[64]{};
+            wchar_t text[128]{};
+            GetWindowTextW(box, title, 64);
+            GetDlgItemTextW(box, 0xFFFF, text, 128); // the box's text has this id everywhere
+            seen = MessageBoxSeen{utf8FromWide(text), utf8FromWide(title), false};
+            for (HWND c = nullptr; (c = FindWindowExW(box, c, L"Static", nullptr)) != nullptr;)
+                if ((GetWindowLongPtrW(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+                    seen->exclamationIcon =
+                        reinterpret_cast<HICON>(SendMessageW(c, STM_GETICON, 0, 0)) ==
+                        LoadIconW(nullptr, IDI_EXCLAMATION);
+            whileOpen();
+            pressKey(VK_RETURN); // after what whileOpen queued, in the box's own loop
+            return true;
+        };
+        SetTimer(nullptr, 0, 20, &onTimer);
+        trigger();
+        whileBoxLoops = nullptr;
+        return seen;
     }
 
 private:
     HWND form() const { return window_->handle(); }
+
+    RECT screenRectOf(std::size_t control) const
+    {
+        RECT r{};
+        GetWindowRect(window_->control(control), &r);
+        return r;
+    }
 
     // Handles what is queued, as the window's loop does, until the queue has stayed empty
     // for a moment; input reaches it through the window system, not at once.
@@ -224,14 +214,11 @@ private:
     {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
         for (int quiet = 0; quiet < 6 && std::chrono::steady_clock::now() < deadline; ++quiet) {
-            MSG message{};
-            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-                quiet = 0;
-                if (!window_->preTranslate(message)) {
-                    TranslateMessage(&message);
-                    DispatchMessageW(&message);
+            for (MSG m{}; PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE); quiet = 0)
+                if (!window_->preTranslate(m)) {
+                    TranslateMessage(&m);
+                    DispatchMessageW(&m);
                 }
-            }
             Sleep(5);
         }
     }

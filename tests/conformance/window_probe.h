@@ -9,8 +9,8 @@
 
 namespace kt5::test {
 
-// What the conformance suite asks of a backend's built window, in device pixels of its
-// client area. One implementation per backend, each driving its toolkit's real input paths.
+// What the conformance suite asks of a backend's window, in device pixels of its client
+// area; one implementation per backend, each driving its toolkit's real input paths.
 class WindowProbe {
 public:
     struct Box {
@@ -20,10 +20,6 @@ public:
         int red, green, blue;
         friend bool operator==(const Pixel&, const Pixel&) = default;
     };
-    struct TitleBar {
-        std::string caption;
-        bool resizable, minimize, maximize;
-    };
     struct MessageBoxSeen {
         std::string text, title;
         bool exclamationIcon;
@@ -32,34 +28,28 @@ public:
 
     virtual ~WindowProbe() = default;
 
-    // The backend's services; their window is built by open().
     virtual platform::PlatformServices& services() = 0;
-    // Builds the window from `layout`, shows it and gives it the keyboard, as at start.
+    // Builds the window, shows it and gives it the keyboard, as at start.
     virtual void open(const platform::WindowLayout& layout, platform::EventSink sink) = 0;
-    // Device pixels per pixel at 96 DPI, which the run was started at.
-    virtual double scale() = 0;
-
+    virtual double scale() = 0; // device pixels per pixel at 96 DPI, set for the run
     virtual Box client() = 0;
     virtual Box rectOf(std::size_t control) = 0;
-    virtual TitleBar titleBar() = 0;
-    // The width of a control's text in the font it is drawn in, or, with `natural`, in that
-    // font before any narrowing.
+    virtual std::string caption() = 0;
+    virtual bool resizable() = 0;
+    // A control's text width in its font, or with `natural`, in that font before narrowing.
     virtual int textWidth(std::size_t control, bool natural) = 0;
     virtual Pixel pixel(int x, int y) = 0;
     virtual std::string accessibleName(std::size_t control) = 0;
     virtual std::optional<std::size_t> focused() = 0;
-
     virtual void press(Key key) = 0;
     virtual void click(std::size_t control) = 0;
-    // Gives the keyboard back to the window, as a window manager does after a box.
-    virtual void activate() = 0;
-    // Runs `trigger`; when a message box opens, reads it, runs `whileOpen` and closes it with
-    // Return. Empty when no box opened.
+    virtual void activate() = 0; // gives the keyboard back, as a window manager does
+    // Runs `trigger`; when a message box opens, reads it, runs `whileOpen` and closes it
+    // with Return. Empty when no box opened.
     virtual std::optional<MessageBoxSeen> boxShownBy(const std::function<void()>& trigger,
                                                      const std::function<void()>& whileOpen) = 0;
 };
 
-// The probe of the backend this test binary was built with.
-std::unique_ptr<WindowProbe> makeWindowProbe();
+std::unique_ptr<WindowProbe> makeWindowProbe(); // for the backend this binary was built with
 
 } // namespace kt5::test

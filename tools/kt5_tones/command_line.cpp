@@ -1,0 +1,57 @@
+#include "command_line.h"
+
+#if defined(_WIN32)
+#include "platform/native_string.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <shellapi.h>
+#endif
+
+namespace kt5::tools {
+
+#if defined(_WIN32)
+
+std::vector<std::string> utf8Arguments(int, char*[])
+{
+    int count = 0;
+    const auto free = [](LPWSTR* arguments) { LocalFree(arguments); };
+    const std::unique_ptr<LPWSTR, decltype(free)> wide(
+        CommandLineToArgvW(GetCommandLineW(), &count), free);
+    std::vector<std::string> arguments;
+    for (int i = 1; wide && i < count; ++i)
+        arguments.push_back(platform::utf8FromNative(std::wstring(wide.get()[i])));
+    return arguments;
+}
+
+std::filesystem::path pathFromArgument(std::string_view argument)
+{
+    return std::u8string(argument.begin(), argument.end());
+}
+
+std::string argumentFromPath(const std::filesystem::path& path)
+{
+    return platform::utf8FromNative(path.native());
+}
+
+#else
+
+std::vector<std::string> utf8Arguments(int argc, char* argv[])
+{
+    return {argv + 1, argv + argc};
+}
+
+std::filesystem::path pathFromArgument(std::string_view argument)
+{
+    return argument;
+}
+
+std::string argumentFromPath(const std::filesystem::path& path)
+{
+    return path.native();
+}
+
+#endif
+
+} // namespace kt5::tools

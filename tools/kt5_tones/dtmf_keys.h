@@ -1,0 +1,41 @@
+#pragma once
+
+#include <array>
+#include <optional>
+
+namespace kt5::tools {
+
+// A DTMF key's two frequencies, in Hz: one of the low (row) group, one of the high (column).
+struct DtmfPair {
+    double low;
+    double high;
+};
+
+inline constexpr std::array<std::pair<char, DtmfPair>, 16> kDtmfKeys{{
+    {'1', {697, 1209}},
+    {'2', {697, 1336}},
+    {'3', {697, 1477}},
+    {'A', {697, 1633}},
+    {'4', {770, 1209}},
+    {'5', {770, 1336}},
+    {'6', {770, 1477}},
+    {'B', {770, 1633}},
+    {'7', {852, 1209}},
+    {'8', {852, 1336}},
+    {'9', {852, 1477}},
+    {'C', {852, 1633}},
+    {'*', {941, 1209}},
+    {'0', {941, 1336}},
+    {'#', {941, 1477}},
+    {'D', {941, 1633}},
+}};
+
+constexpr std::optional<DtmfPair> frequenciesOf(char key)
+{
+    for (const auto& [k, pair] : kDtmfKeys)
+        if (k == key)
+            return pair;
+    return std::nullopt;
+}
+
+} // namespace kt5::tools

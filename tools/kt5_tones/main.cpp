@@ -1,0 +1,149 @@
+// kt5_tones: makes the tone files of the KT-5 dialer's remote-control commands, and checks
+// what tone files hold.
+//
+//   kt5_tones make [--tone-ms N] [--gap-ms N] [--level-dbfs X] [--rate HZ] DIR
+//   kt5_tones check FILE...
+#include "command_line.h"
+#include "tone_check.h"
+#include "tone_synthesis.h"
+#include "tones/tone_command_table.h"
+#include "wave_file.h"
+
+#include <algorithm>
+#include <charconv>
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+using kt5::tools::ToneSettings;
+
+constexpr int kDone = 0;
+constexpr int kFailed = 1;
+constexpr int kUsage = 2;
+
+void printHelp(std::ostream& out)
+{
+    out << "usage: kt5_tones make [--tone-ms N] [--gap-ms N] [--level-dbfs X] [--rate HZ] DIR\n"
+           "       kt5_tones check FILE...\n"
+           "\n"
+           "make   writes 00.wav to 10.wav into DIR, which must exist: each file the DTMF\n"
+           "       keys of its remote-control command, *00# to *10#. Each file is written\n"
+           "       whole, through a temporary file in DIR, or left as it was.\n"
+           "         --tone-ms N       length of each key's tone (default 100; at least 40)\n"
+           "         --gap-ms N        silence after each key (default 100; at least 40)\n"
+           "         --level-dbfs X    level of each of a key's two tones (default -7;\n"
+           "                           from -30 to -6.02, where the two together reach full "
+           "scale)\n"
+           "         --rate HZ         sample rate (default 8000; at least 8000)\n"
+           "check  says of each FILE the keys it holds, each tone's length, the gap after it\n"
+           "       and the levels of its two tones, and whether a standard DTMF receiver\n"
+           "       takes it; fails for a file that is not a sound or holds no DTMF.\n";
+    if (!kt5::tools::canCheck())
+        out << "       (not available in this build, which has no DTMF receiver)\n";
+    out << "\nExit status: 0 done, 1 failed, 2 usage error or a value refused.\n";
+}
+
+int usageError(const std::string& message)
+{
+    std::cerr << "kt5_tones: " << message << "\nTry 'kt5_tones --help'.\n";
+    return kUsage;
+}
+
+template <class Number>
+std::optional<Number> parse(std::string_view text)
+{
+    Number value{};
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc{} || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+int make(const std::vector<std::string_view>& arguments)
+{
+    ToneSettings settings;
+    std::optional<std::filesystem::path> directory;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string_view option = arguments[i];
+        const auto number = [&](auto& field) {
+            using Number = std::remove_reference_t<decltype(field)>;
+            const auto value =
+                i + 1 < arguments.size() ? parse<Number>(arguments[++i]) : std::nullopt;
+            if (value)
+                field = *value;
+            return value.has_value();
+        };
+        bool understood = true;
+        if (option == "--tone-ms")
+            understood = number(settings.toneMs);
+        else if (option == "--gap-ms")
+            understood = number(settings.gapMs);
+        else if (option == "--level-dbfs")
+            understood = number(settings.levelDbfs);
+        else if (option == "--rate")
+            understood = number(settings.rate);
+        else if (!option.starts_with("--") && !directory)
+            directory = kt5::tools::pathFromArgument(option);
+        else
+            return usageError("make: unexpected " + std::string(option));
+        if (!understood)
+            return usageError("make: " + std::string(option) + " wants a number");
+    }
+    if (!directory)
+        return usageError("make: which directory?");
+    if (const auto why = kt5::tools::refusal(settings))
+        return usageError("make: " + *why);
+    if (!std::filesystem::is_directory(*directory)) {
+        std::cerr << "kt5_tones: make: " << kt5::tools::argumentFromPath(*directory)
+                  << " is not a directory\n";
+        return kFailed;
+    }
+    for (const auto& command : kt5::tones::kToneCommands) {
+        const auto samples = kt5::tools::synthesize(command.keys, settings);
+        if (const auto error =
+                kt5::tools::writeWaveFile(*directory / command.file, samples, settings.rate)) {
+            std::cerr << "kt5_tones: make: " << *error << "\n";
+            return kFailed;
+        }
+    }
+    return kDone;
+}
+
+int check(const std::vector<std::string_view>& arguments)
+{
+    if (arguments.empty())
+        return usageError("check: which files?");
+    for (const std::string_view argument : arguments)
+        if (argument.starts_with("--"))
+            return usageError("check: unexpected " + std::string(argument));
+    const std::vector<std::string> files(arguments.begin(), arguments.end());
+    return kt5::tools::checkToneFiles(files, std::cout) ? kDone : kFailed;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    const std::vector<std::string> utf8 = kt5::tools::utf8Arguments(argc, argv);
+    const std::vector<std::string_view> arguments(utf8.begin(), utf8.end());
+    const auto asksForHelp = [&] {
+        return std::find(arguments.begin(), arguments.end(), "--help") != arguments.end();
+    };
+    if (arguments.empty())
+        return usageError("make or check?");
+    if (asksForHelp()) {
+        printHelp(std::cout);
+        return kDone;
+    }
+    const std::vector<std::string_view> rest(arguments.begin() + 1, arguments.end());
+    if (arguments.front() == "make")
+        return make(rest);
+    if (arguments.front() == "check")
+        return check(rest);
+    return usageError("unknown command " + std::string(arguments.front()));
+}
