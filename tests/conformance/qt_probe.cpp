@@ -3,6 +3,7 @@
 #include "conformance/window_probe.h"
 #include "platform/qt/qt_platform_services.h"
 #include "platform/qt/qt_window.h"
+#include "support/event_loop.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -47,7 +48,6 @@ public:
         return device({widget->mapTo(window_->widget(), QPoint(0, 0)), widget->size()});
     }
 
-    std::string caption() override { return window_->widget()->windowTitle().toStdString(); }
     // Resizable by the window manager, or by a maximise button.
     bool resizable() override
     {
@@ -129,7 +129,9 @@ public:
             QTest::keyClick(box->windowHandle(), Qt::Key_Return);
         });
         poll.start(10);
+        ++eventLoopDepth;
         trigger();
+        --eventLoopDepth;
         return seen;
     }
 

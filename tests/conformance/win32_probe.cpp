@@ -6,6 +6,7 @@
 #include "platform/win32/win32_platform_services.h"
 #include "platform/win32/win32_text.h"
 #include "platform/win32/win32_window.h"
+#include "support/event_loop.h"
 
 #include <windows.h>
 
@@ -82,12 +83,6 @@ public:
         return {r.left, r.top, r.right - r.left, r.bottom - r.top};
     }
 
-    std::string caption() override
-    {
-        wchar_t caption[128]{};
-        GetWindowTextW(form(), caption, 128);
-        return utf8FromWide(caption);
-    }
     bool resizable() override
     {
         return (GetWindowLongPtrW(form(), GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX)) != 0;
@@ -193,7 +188,9 @@ public:
             return true;
         };
         SetTimer(nullptr, 0, 20, &onTimer);
+        ++eventLoopDepth;
         trigger();
+        --eventLoopDepth;
         whileBoxLoops = nullptr;
         return seen;
     }

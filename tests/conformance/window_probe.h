@@ -13,9 +13,7 @@ namespace kt5::test {
 // area; one implementation per backend, each driving its toolkit's real input paths.
 class WindowProbe {
 public:
-    struct Box {
-        int left, top, width, height;
-    };
+    using Box = platform::Rect; // here in device pixels
     struct Pixel {
         int red, green, blue;
         friend bool operator==(const Pixel&, const Pixel&) = default;
@@ -34,7 +32,6 @@ public:
     virtual double scale() = 0; // device pixels per pixel at 96 DPI, set for the run
     virtual Box client() = 0;
     virtual Box rectOf(std::size_t control) = 0;
-    virtual std::string caption() = 0;
     virtual bool resizable() = 0;
     // A control's text width in its font, or with `natural`, in that font before narrowing.
     virtual int textWidth(std::size_t control, bool natural) = 0;

@@ -4,7 +4,6 @@
 // PulseAudio null sink, in real time: how long a play takes, and a server that stops.
 #include "platform/alsa/alsa_sound_service.h"
 #include "support/files.h"
-#include "support/param_name.h"
 #include "support/sound_servers.h"
 
 #include <gtest/gtest.h>
@@ -123,7 +122,7 @@ INSTANTIATE_TEST_SUITE_P(
             "sox -n -r 8000 -b 16 -t wav G " + kSine +
                 " && { head -c 36 G; printf 'LIST\\3\\0\\0\\0abc\\0'; tail -c +37 G; } > F",
             INFINITY}),
-    ByName{});
+    [](const auto& row) { return row.param.name; }); // a failure names its row
 
 // Every way a play can fail before a sound starts: its own reason, and nothing on the
 // device. Where a device fails, its own words come back as the detail.
@@ -183,7 +182,7 @@ INSTANTIATE_TEST_SUITE_P(
                 alsaToPulseServer("/nonexistent/s")},
         BadFile{"CaptureFileUnwritable", kTone + "cp G F", PlaybackError::DeviceFailed,
                 alsaToWaveFile("/nonexistent/dir/c.wav")}),
-    ByName{});
+    [](const auto& row) { return row.param.name; }); // a failure names its row
 
 TEST_F(CapturedPlayback, UnreadableFileFailsAsSuchAndTheNextFilePlays)
 {
@@ -218,11 +217,10 @@ TEST(NullBackend, MissingLibraryIsReportedWithTheLoadersWords)
     EXPECT_EQ(result.detail, "libsndfile.so.1: cannot open shared object file");
 }
 
-// The null sink consumes in blocks of the 10 ms latency its clock stream asks for, so the
-// last block may be taken up to that much before its time.
+// The null sink takes a sound in blocks of 10 ms (its clock stream's latency), the last one
+// up to that much early. A tone never takes more than its length and kBound (the service's
+// grace and margin, and a margin for a loaded machine), however the server behaves.
 constexpr Seconds kSinkGranularity{0.015};
-// The longest a tone may take beyond its length however the server behaves: the service's
-// grace and its margin, and a margin for a loaded machine.
 constexpr Seconds kBound{3.0};
 
 class RealTimePlayback : public SoundTest {

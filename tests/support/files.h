@@ -10,7 +10,6 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
-#include <sys/stat.h>
 #include <vector>
 
 namespace kt5::test {
@@ -30,9 +29,6 @@ public:
     ~TempDir()
     {
         std::error_code ignored;
-        // Access first: some tests leave files that their owner may not read.
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(path_, ignored))
-            ::chmod(entry.path().c_str(), 0700);
         std::filesystem::remove_all(path_, ignored);
     }
 

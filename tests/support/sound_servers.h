@@ -9,8 +9,8 @@
 
 namespace kt5::test {
 
-// Points this process's ALSA "default" PCM elsewhere for the PCMs it opens from now on, by
-// giving it a home of its own with an .asoundrc whose pcm.!default body is `pcm`.
+// Points this process's ALSA "default" PCM at `pcm` (a pcm.!default body) from now on, with
+// an .asoundrc in a home of its own.
 inline void redirectAlsaDefault(const std::filesystem::path& home, const std::string& pcm)
 {
     std::ofstream(home / ".asoundrc") << "pcm.!default {\n" << pcm << "\n}\n";
@@ -19,8 +19,7 @@ inline void redirectAlsaDefault(const std::filesystem::path& home, const std::st
     snd_config_update_free_global(); // ALSA caches its configuration per process
 }
 
-// pcm.!default bodies: into a WAV file through the `file` plugin over `null`, or to a
-// PulseAudio server at a unix socket.
+// pcm.!default bodies: into a WAV file (the `file` plugin over `null`), or to a PulseAudio server.
 inline std::string alsaToWaveFile(const std::filesystem::path& capture)
 {
     return "type file\nslave.pcm \"null\"\nfile \"" + capture.string() + "\"\nformat \"wav\"";

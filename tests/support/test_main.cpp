@@ -1,9 +1,30 @@
 // The main of every test binary. The environment is pinned, so that a developer's locale,
-// sound or display cannot change what a test sees.
+// sound or display cannot change what a test sees; an assertion that fails inside an event
+// loop ends the run at once, saying where.
+#include "support/event_loop.h"
+
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cstdio>
 #include <cstdlib>
+
+namespace {
+
+class EndOnFailureInsideAnEventLoop final : public testing::EmptyTestEventListener {
+    void OnTestPartResult(const testing::TestPartResult& result) override
+    {
+        if (!result.failed() || kt5::test::eventLoopDepth == 0)
+            return;
+        std::fprintf(stderr, "an assertion failed inside an event loop, at %s:%d\n",
+                     result.file_name() != nullptr ? result.file_name() : "?",
+                     result.line_number());
+        std::fflush(nullptr);
+        std::_Exit(1);
+    }
+};
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -17,5 +38,7 @@ int main(int argc, char** argv)
 #endif
     std::setlocale(LC_ALL, "C");
     testing::InitGoogleTest(&argc, argv);
+    // After the default printer, so that the failure is printed before the run ends.
+    testing::UnitTest::GetInstance()->listeners().Append(new EndOnFailureInsideAnEventLoop);
     return RUN_ALL_TESTS();
 }

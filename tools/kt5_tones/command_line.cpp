@@ -15,6 +15,7 @@ namespace kt5::tools {
 
 std::vector<std::string> utf8Arguments(int, char*[])
 {
+    SetConsoleOutputCP(CP_UTF8);
     int count = 0;
     const auto free = [](LPWSTR* arguments) { LocalFree(arguments); };
     const std::unique_ptr<LPWSTR, decltype(free)> wide(

@@ -45,7 +45,8 @@ void printHelp(std::ostream& out)
            "       takes it; fails for a file that is not a sound or holds no DTMF.\n";
     if (!kt5::tools::canCheck())
         out << "       (not available in this build, which has no DTMF receiver)\n";
-    out << "\nExit status: 0 done, 1 failed, 2 usage error or a value refused.\n";
+    out << "\n--help says this, --version which version this is.\n"
+           "Exit status: 0 done, 1 failed, 2 usage error or a value refused.\n";
 }
 
 int usageError(const std::string& message)
@@ -131,13 +132,17 @@ int main(int argc, char* argv[])
 {
     const std::vector<std::string> utf8 = kt5::tools::utf8Arguments(argc, argv);
     const std::vector<std::string_view> arguments(utf8.begin(), utf8.end());
-    const auto asksForHelp = [&] {
-        return std::find(arguments.begin(), arguments.end(), "--help") != arguments.end();
+    const auto asksFor = [&](std::string_view option) {
+        return std::find(arguments.begin(), arguments.end(), option) != arguments.end();
     };
     if (arguments.empty())
         return usageError("make or check?");
-    if (asksForHelp()) {
+    if (asksFor("--help")) {
         printHelp(std::cout);
+        return kDone;
+    }
+    if (asksFor("--version")) {
+        std::cout << "kt5_tones " KT5_VERSION "\n";
         return kDone;
     }
     const std::vector<std::string_view> rest(arguments.begin() + 1, arguments.end());
