@@ -56,6 +56,8 @@ public:
                form->windowFlags().testFlag(Qt::WindowMaximizeButtonHint);
     }
 
+    bool hasIcon() override { return !window_->widget()->windowIcon().isNull(); }
+
     int textWidth(std::size_t control, bool natural) override
     {
         QFont font = window_->control(control)->font();

@@ -1,6 +1,5 @@
-// The conformance suite's view of the Win32 backend, run under Wine. Input is real input
-// (SendInput), handled by the window's own message handling as its loop does; a resolution
-// other than 96 DPI reaches the window as WM_DPICHANGED, as when it moves to another screen.
+// The conformance suite's view of the Win32 backend, under Wine: real input (SendInput) handled
+// as the window's loop does; another DPI arrives as WM_DPICHANGED, as on another screen.
 #include "conformance/window_probe.h"
 #include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_platform_services.h"
@@ -87,6 +86,8 @@ public:
     {
         return (GetWindowLongPtrW(form(), GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX)) != 0;
     }
+
+    bool hasIcon() override { return SendMessageW(form(), WM_GETICON, ICON_BIG, 0) != 0; }
 
     int textWidth(std::size_t control, bool natural) override
     {

@@ -46,9 +46,10 @@ protected:
     std::vector<int> clicks;
 };
 
-TEST_F(WindowConformance, FixedWindowAndEveryControlScaleInProportion)
+TEST_F(WindowConformance, FixedWindowWithItsIconAndEveryControlInProportionAndNamedForAReader)
 {
     EXPECT_FALSE(probe->resizable());
+    EXPECT_TRUE(probe->hasIcon());
     EXPECT_NEAR(probe->client().width, pixels(layout.clientWidth), 1);
     EXPECT_NEAR(probe->client().height, pixels(layout.clientHeight), 1);
     for (std::size_t i = 0; i < layout.controls.size(); ++i) {
@@ -59,6 +60,8 @@ TEST_F(WindowConformance, FixedWindowAndEveryControlScaleInProportion)
         EXPECT_NEAR(actual.width, pixels(expected.width), 1) << layout.controls[i].id;
         EXPECT_NEAR(actual.height, pixels(expected.height), 1) << layout.controls[i].id;
     }
+    for (const int b : {0, 3, 10}) // as a screen reader reads them
+        EXPECT_EQ(probe->accessibleName(button(b)), layout.controls[button(b)].accessibleName);
 }
 
 TEST_F(WindowConformance, EveryLabelShowsItsWholeTextNarrowedOnlyWhereItWouldNotFit)
@@ -140,12 +143,6 @@ TEST_F(WindowConformance, AfterTheErrorBoxTheKeyboardWorksAsBefore)
     EXPECT_TRUE(second.has_value()) << "Space after the box did not reach *05#";
     EXPECT_EQ(clicks, (std::vector<int>{5, 5, 4})) << "a click while the box was open counted, "
                                                       "or Tab after it did not go on to *04#";
-}
-
-TEST_F(WindowConformance, ButtonsTellAScreenReaderWhatTheyDo)
-{
-    for (const int b : {0, 3, 10})
-        EXPECT_EQ(probe->accessibleName(button(b)), layout.controls[button(b)].accessibleName);
 }
 
 } // namespace

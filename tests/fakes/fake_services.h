@@ -3,14 +3,12 @@
 #include "platform/platform_services.h"
 #include "platform/sound_service.h"
 
-#include <memory>
 #include <string>
 #include <vector>
 
 namespace kt5::test {
 
-// Records every message box and error line instead of showing them, and reports a fixed
-// application directory; builds no window.
+// Records message boxes and error lines instead of showing them; builds no window.
 class FakePlatformServices final : public platform::PlatformServices {
 public:
     struct Box {

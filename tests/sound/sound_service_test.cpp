@@ -1,7 +1,7 @@
 // The real sound service through the real libasound, on tone files made by shell commands.
 // Into a WAV file (ALSA's default device redirected): what sox, an independent decoder, hears
 // in each kind of wave file, and nothing for a file or an output that fails. On a private
-// PulseAudio null sink, in real time: how long a play takes, and a server that stops.
+// PulseAudio null sink, in real time: how long a play takes, and a server that stops or dies.
 #include "platform/alsa/alsa_sound_service.h"
 #include "support/files.h"
 #include "support/sound_servers.h"
@@ -11,10 +11,16 @@
 #include <cmath>
 #include <cstdlib>
 #include <future>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+
+namespace kt5::platform {
+void PrintTo(PlaybackError error, std::ostream* out) // failures name the reason
+{
+    *out << describe(error);
+}
+} // namespace kt5::platform
 
 namespace kt5::test {
 namespace {
@@ -23,11 +29,6 @@ namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 using Seconds = std::chrono::duration<double>;
 using platform::PlaybackError;
-
-std::string reason(PlaybackError error)
-{
-    return std::string(platform::describe(error));
-}
 
 class SoundTest : public testing::Test {
 protected:
@@ -78,7 +79,7 @@ TEST_P(EveryWaveFile, ReachesTheDeviceAsItsOwnSignalAtItsRateAndChannels)
     make("sox -t wav F -e signed-integer -b 16 heard.wav");
     const Audio heard = readSound(tones / "heard.wav");
 
-    ASSERT_EQ(reason(play()), reason(PlaybackError::None));
+    ASSERT_EQ(play(), PlaybackError::None);
 
     const Audio played = readSound(capture);
     EXPECT_EQ(played.sampleRate, heard.sampleRate);
@@ -142,7 +143,7 @@ TEST_P(UnplayableFile, FailsWithItsReasonAndPlaysNothing)
     make(GetParam().make);
 
     const auto result = service.play((tones / "F").string());
-    EXPECT_EQ(reason(result.error), reason(GetParam().reason));
+    EXPECT_EQ(result.error, GetParam().reason);
     EXPECT_TRUE(GetParam().pcm.empty() || !result.detail.empty());
     EXPECT_FALSE(fs::exists(capture)) << "the device was opened";
 }
@@ -201,7 +202,7 @@ TEST_F(CapturedPlayback, UnreadableFileFailsAsSuchAndTheNextFilePlays)
     EXPECT_FALSE(fs::exists(capture));
 
     make("chmod 644 F");
-    EXPECT_EQ(reason(play()), reason(PlaybackError::None)) << "a failure kept the output";
+    EXPECT_EQ(play(), PlaybackError::None) << "a failure kept the output";
 }
 
 // A null backend: the service given libraries that are not there.
@@ -213,13 +214,12 @@ TEST(NullBackend, MissingLibraryIsReportedWithTheLoadersWords)
         return none;
     });
     const auto result = service.play("/nonexistent/01.wav");
-    EXPECT_EQ(reason(result.error), reason(PlaybackError::LibraryMissing));
+    EXPECT_EQ(result.error, PlaybackError::LibraryMissing);
     EXPECT_EQ(result.detail, "libsndfile.so.1: cannot open shared object file");
 }
 
-// The null sink takes a sound in blocks of 10 ms (its clock stream's latency), the last one
-// up to that much early. A tone never takes more than its length and kBound (the service's
-// grace and margin, and a margin for a loaded machine), however the server behaves.
+// The null sink takes sound in 10 ms blocks (its clock's latency), the last up to that early. A
+// tone takes at most its length and kBound (the service's grace, and a loaded machine's).
 constexpr Seconds kSinkGranularity{0.015};
 constexpr Seconds kBound{3.0};
 
@@ -261,15 +261,14 @@ TEST_F(RealTimePlayback, ReturnsOnceItHasPlayedAndRefusesASecondSoundMeanwhileAt
     const auto [refused, refusedAfter] = timedPlay(other, second);
     const auto [firstError, firstTook] = firstPlay.get();
 
-    EXPECT_EQ(reason(refused), reason(PlaybackError::Busy));
+    EXPECT_EQ(refused, PlaybackError::Busy);
     EXPECT_LT(refusedAfter, length / 4) << "the second call waited behind the first";
-    EXPECT_EQ(reason(firstError), reason(PlaybackError::None));
+    EXPECT_EQ(firstError, PlaybackError::None);
     EXPECT_GE(firstTook, length - kSinkGranularity) << "the first sound was cut short";
-    EXPECT_EQ(reason(other.play(second).error), reason(PlaybackError::None))
-        << "the output was not released";
+    EXPECT_EQ(other.play(second).error, PlaybackError::None) << "the output was not released";
 }
 
-TEST_F(RealTimePlayback, ServerThatStopsAnsweringMidToneTimesOutAndIsUsedAgainOnceItAnswers)
+TEST_F(RealTimePlayback, ServerThatStopsMidToneTimesOutOneThatDiesFailsAtOnceAndEachIsUsedAfter)
 {
     const Seconds length{0.8};
     const std::string file = tone(length.count(), "00.wav");
@@ -279,13 +278,20 @@ TEST_F(RealTimePlayback, ServerThatStopsAnsweringMidToneTimesOutAndIsUsedAgainOn
     const auto [error, took] = play.get();
     daemon.thaw();
 
-    EXPECT_EQ(reason(error), reason(PlaybackError::TimedOut));
+    EXPECT_EQ(error, PlaybackError::TimedOut);
     EXPECT_LT(took, length + kBound) << "the caller waited for the stopped server";
     // The output stays busy until the stopped call has returned; then it plays again.
     PlaybackError next = PlaybackError::Busy;
     waitUntil([&] { return (next = service.play(file).error) != PlaybackError::Busy; },
               std::chrono::seconds(10));
-    EXPECT_EQ(reason(next), reason(PlaybackError::None));
+    EXPECT_EQ(next, PlaybackError::None);
+
+    daemon.kill();
+    const auto [killedError, killedTook] = timedPlay(service, file);
+    EXPECT_EQ(killedError, PlaybackError::DeviceNotOpened);
+    EXPECT_LT(killedTook, Seconds(1));
+    ASSERT_TRUE(daemon.start());
+    EXPECT_EQ(service.play(file).error, PlaybackError::None) << "a new server";
 }
 
 } // namespace

@@ -62,7 +62,6 @@ inline Audio readSound(const std::filesystem::path& path)
                                                              &sf_close);
     if (!file)
         return {};
-    sf_command(file.get(), SFC_SET_CLIPPING, nullptr, SF_TRUE);
     Audio audio{info.samplerate, info.channels,
                 std::vector<std::int16_t>(static_cast<std::size_t>(info.frames * info.channels))};
     audio.samples.resize(static_cast<std::size_t>(

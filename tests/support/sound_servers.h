@@ -43,6 +43,16 @@ public:
         const std::string home = dir_.path().string();
         env_ = {"PATH=/usr/bin:/bin", "HOME=" + home, "XDG_RUNTIME_DIR=" + home,
                 "PULSE_STATE_PATH=" + home, "PULSE_SERVER=unix:" + socket_.string()};
+        start();
+    }
+
+    const std::filesystem::path& socket() const { return socket_; }
+    bool ready() const { return ready_; }
+
+    // Brings a server up on the socket: at construction, and again after kill().
+    bool start()
+    {
+        clock_.reset();
         server_ = std::make_unique<ChildProcess>(
             std::vector<std::string>{"pulseaudio", "--daemonize=no", "--exit-idle-time=-1", "-n",
                                      "-F", (dir_ / "default.pa").string(), "--use-pid-file=no"},
@@ -56,10 +66,8 @@ public:
                                      "exec pacat --latency-msec=10 --raw /dev/zero"},
             env_);
         ready_ = waitUntil([this] { return hasClients("sink-inputs"); }, std::chrono::seconds(10));
+        return ready_;
     }
-
-    const std::filesystem::path& socket() const { return socket_; }
-    bool ready() const { return ready_; }
 
     // Records what the sink plays, as raw signed 16-bit mono at `sampleRate` in fragments of
     // `latencyMs`, until the returned process goes; it is recording on return.
@@ -75,9 +83,15 @@ public:
         return recorder;
     }
 
-    // The server stops answering with its socket still open, and goes on.
+    // The server stops answering with its socket still open, and goes on; or it dies.
     void freeze() { ::kill(server_->pid(), SIGSTOP); }
     void thaw() { ::kill(server_->pid(), SIGCONT); }
+    void kill()
+    {
+        ::kill(server_->pid(), SIGKILL);
+        server_->waitFor(5000);
+        std::filesystem::remove(socket_);
+    }
 
 private:
     bool hasClients(const std::string& kind) const

@@ -1,6 +1,5 @@
-// The main of every test binary. The environment is pinned, so that a developer's locale,
-// sound or display cannot change what a test sees; an assertion that fails inside an event
-// loop ends the run at once, saying where.
+// The main of every test binary: the environment pinned against a developer's locale, sound
+// and display; an assertion that fails inside an event loop ends the run at once.
 #include "support/event_loop.h"
 
 #include <gtest/gtest.h>
@@ -16,9 +15,7 @@ class EndOnFailureInsideAnEventLoop final : public testing::EmptyTestEventListen
     {
         if (!result.failed() || kt5::test::eventLoopDepth == 0)
             return;
-        std::fprintf(stderr, "an assertion failed inside an event loop, at %s:%d\n",
-                     result.file_name() != nullptr ? result.file_name() : "?",
-                     result.line_number());
+        std::fputs("the failure above is inside an event loop: the run ends here\n", stderr);
         std::fflush(nullptr);
         std::_Exit(1);
     }
