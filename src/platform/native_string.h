@@ -20,21 +20,26 @@ inline NativeString nativeFromAscii(std::string_view ascii)
     return NativeString(ascii.begin(), ascii.end());
 }
 
-// A path as UTF-8 text, for a message: Linux paths are bytes already; Windows paths are
-// UTF-16, converted by hand here rather than through the standard library's locale
-// machinery, which would more than treble the size of the program.
+// Text as UTF-8, for a message: Linux paths are bytes already; Windows text is UTF-16,
+// converted by hand here rather than through the standard library's locale machinery, which
+// would more than treble the size of the program. A surrogate without its other half (file
+// names may hold one) becomes U+FFFD, as the system's own conversion makes it.
 inline std::string utf8FromNative(const std::string& bytes)
 {
     return bytes;
 }
 
-inline std::string utf8FromNative(const std::wstring& utf16)
+inline std::string utf8FromNative(std::wstring_view utf16)
 {
+    const auto isLow = [](char32_t c) { return c >= 0xDC00 && c < 0xE000; };
     std::string utf8;
     for (std::size_t i = 0; i < utf16.size(); ++i) {
         char32_t c = static_cast<char16_t>(utf16[i]);
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < utf16.size())
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < utf16.size() &&
+            isLow(static_cast<char16_t>(utf16[i + 1])))
             c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<char16_t>(utf16[++i]) - 0xDC00);
+        else if (c >= 0xD800 && c < 0xE000)
+            c = 0xFFFD;
         if (c < 0x80) {
             utf8 += static_cast<char>(c);
         } else if (c < 0x800) {

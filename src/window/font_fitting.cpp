@@ -5,9 +5,7 @@
 
 namespace kt5::window {
 
-namespace {
-
-std::size_t indexOf(std::vector<platform::Font>& fonts, const platform::Font& font)
+std::size_t fontIndex(std::vector<platform::Font>& fonts, const platform::Font& font)
 {
     const auto found = std::find(fonts.begin(), fonts.end(), font);
     if (found != fonts.end())
@@ -15,8 +13,6 @@ std::size_t indexOf(std::vector<platform::Font>& fonts, const platform::Font& fo
     fonts.push_back(font);
     return fonts.size() - 1;
 }
-
-} // namespace
 
 platform::FittedFonts fitFonts(const platform::WindowLayout& layout,
                                const platform::MeasureText& measure)
@@ -39,7 +35,7 @@ platform::FittedFonts fitFonts(const platform::WindowLayout& layout,
             font.stretch = std::clamp(std::min(next, font.stretch - 1), kMinStretch, 99);
             measured = measure(font, control.text);
         } while (measured > width && font.stretch > kMinStretch);
-        fitted.fontOfControl[controlIndex] = indexOf(fitted.fonts, font);
+        fitted.fontOfControl[controlIndex] = fontIndex(fitted.fonts, font);
     }
     return fitted;
 }

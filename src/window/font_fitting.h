@@ -2,7 +2,12 @@
 
 #include "platform/window_layout.h"
 
+#include <vector>
+
 namespace kt5::window {
+
+// The index of `font` in `fonts`, where it is added if it is not there yet.
+std::size_t fontIndex(std::vector<platform::Font>& fonts, const platform::Font& font);
 
 // The narrowest a font is made: beyond this a text is no longer comfortable to read.
 inline constexpr int kMinStretch = 50;

@@ -58,15 +58,6 @@ std::string idOf(const ControlDescription& c)
     return id;
 }
 
-std::size_t fontIndex(std::vector<Font>& fonts, const Font& font)
-{
-    const auto found = std::find(fonts.begin(), fonts.end(), font);
-    if (found != fonts.end())
-        return static_cast<std::size_t>(found - fonts.begin());
-    fonts.push_back(font);
-    return fonts.size() - 1;
-}
-
 // The controls of the description with a frame before everything inside it.
 std::vector<const ControlDescription*> parentsFirst(const WindowDescription& d)
 {

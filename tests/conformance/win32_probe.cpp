@@ -17,7 +17,7 @@
 namespace kt5::test {
 namespace {
 
-using platform::win32::utf8FromWide;
+using platform::utf8FromNative;
 
 void press(INPUT down)
 {
@@ -127,7 +127,7 @@ public:
         self.lVal = CHILDID_SELF;
         BSTR name = nullptr;
         const std::string result = SUCCEEDED(accessible->get_accName(self, &name))
-                                       ? utf8FromWide(name != nullptr ? name : L"")
+                                       ? utf8FromNative(name != nullptr ? name : L"")
                                        : "";
         SysFreeString(name);
         accessible->Release();
@@ -178,7 +178,7 @@ public:
             wchar_t text[128]{};
             GetWindowTextW(box, title, 64);
             GetDlgItemTextW(box, 0xFFFF, text, 128); // the box's text has this id everywhere
-            seen = MessageBoxSeen{utf8FromWide(text), utf8FromWide(title), false};
+            seen = MessageBoxSeen{utf8FromNative(text), utf8FromNative(title), false};
             for (HWND c = nullptr; (c = FindWindowExW(box, c, L"Static", nullptr)) != nullptr;)
                 if ((GetWindowLongPtrW(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
                     seen->exclamationIcon =

@@ -22,7 +22,7 @@ std::vector<std::string> utf8Arguments(int, char*[])
         CommandLineToArgvW(GetCommandLineW(), &count), free);
     std::vector<std::string> arguments;
     for (int i = 1; wide && i < count; ++i)
-        arguments.push_back(platform::utf8FromNative(std::wstring(wide.get()[i])));
+        arguments.push_back(platform::utf8FromNative(wide.get()[i]));
     return arguments;
 }
 

@@ -2,8 +2,16 @@
 
 #include <array>
 #include <optional>
+#include <utility>
 
 namespace kt5::tools {
+
+// What a standard DTMF receiver takes: tones, and pauses between them, at least this long,
+// and each of a key's two tones between these levels (the peak of its sine against full
+// scale): louder overloads it, quieter is under its threshold.
+inline constexpr int kShortestToneMs = 40;
+inline constexpr double kLoudestDbfs = -3;
+inline constexpr double kQuietestDbfs = -30;
 
 // A DTMF key's two frequencies, in Hz: one of the low (row) group, one of the high (column).
 struct DtmfPair {

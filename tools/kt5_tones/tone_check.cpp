@@ -22,10 +22,7 @@ namespace kt5::tools {
 namespace {
 
 constexpr int kReceiverRate = 8000;       // what the receiver takes
-constexpr double kShortestMs = 40;        // of a tone, and of a pause, for a receiver to take it
 constexpr double kMeasuredToMs = 1;       // how closely a length is measured
-constexpr double kLoudestDbfs = -3;       // per tone, before a receiver is overloaded
-constexpr double kQuietestDbfs = -30;     // per tone, before a receiver no longer hears it
 constexpr double kMostTwistDb = 4;        // the high tone louder than the low one
 constexpr double kMostReverseTwistDb = 8; // the low tone louder than the high one
 constexpr double kLongestSeconds = 600;
@@ -194,11 +191,11 @@ std::string objection(const std::vector<Tone>& tones)
     for (std::size_t i = 0; i < tones.size(); ++i) {
         const Tone& t = tones[i];
         const double twist = t.highDbfs - t.lowDbfs;
-        if (t.endMs - t.startMs < kShortestMs - kMeasuredToMs)
+        if (t.endMs - t.startMs < kShortestToneMs - kMeasuredToMs)
             std::snprintf(text, sizeof text, "the tone of %c lasts %.0f ms, under 40 ms", t.key,
                           t.endMs - t.startMs);
         else if (i + 1 < tones.size() &&
-                 tones[i + 1].startMs - t.endMs < kShortestMs - kMeasuredToMs)
+                 tones[i + 1].startMs - t.endMs < kShortestToneMs - kMeasuredToMs)
             std::snprintf(text, sizeof text, "the pause after %c lasts %.0f ms, under 40 ms", t.key,
                           tones[i + 1].startMs - t.endMs);
         else if (std::max(t.lowDbfs, t.highDbfs) > kLoudestDbfs)

@@ -10,11 +10,8 @@ namespace kt5::tools {
 
 namespace {
 
-constexpr int kShortestMs = 40; // a receiver must hear a tone, and a pause, this long
 constexpr int kLongestMs = 10'000;
-constexpr double kLoudestDbfs = -3.0;   // louder per tone overloads a receiver
-constexpr double kQuietestDbfs = -30.0; // quieter is under a receiver's threshold
-constexpr int kLowestRate = 8000;       // the highest DTMF frequency needs 8 kHz to be heard
+constexpr int kLowestRate = 8000; // the highest DTMF frequency needs 8 kHz to be heard
 constexpr int kHighestRate = 192'000;
 constexpr double kRampMs = 5.0;
 
@@ -32,7 +29,7 @@ double envelope(int i, int length, int ramp)
 std::optional<std::string> refusal(const ToneSettings& s)
 {
     const auto ms = [](const char* what, int value) -> std::optional<std::string> {
-        if (value < kShortestMs)
+        if (value < kShortestToneMs)
             return std::string(what) + " " + std::to_string(value) +
                    " ms is too short: a DTMF receiver needs at least 40 ms";
         if (value > kLongestMs)

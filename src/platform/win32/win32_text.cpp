@@ -1,5 +1,7 @@
 #include "platform/win32/win32_text.h"
 
+#include "platform/native_string.h"
+
 namespace kt5::platform::win32 {
 
 std::wstring wideFromUtf8(std::string_view utf8)
@@ -14,18 +16,6 @@ std::wstring wideFromUtf8(std::string_view utf8)
     return wide;
 }
 
-std::string utf8FromWide(std::wstring_view wide)
-{
-    if (wide.empty())
-        return {};
-    const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
-                                           nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), length,
-                        nullptr, nullptr);
-    return utf8;
-}
-
 std::string systemErrorText(DWORD error)
 {
     wchar_t buffer[512]{};
@@ -33,7 +23,7 @@ std::string systemErrorText(DWORD error)
                                   nullptr, error, 0, buffer, 512, nullptr);
     while (length > 0 && (buffer[length - 1] == L'\n' || buffer[length - 1] == L'\r'))
         --length;
-    std::string text = utf8FromWide(std::wstring_view(buffer, length));
+    std::string text = utf8FromNative(std::wstring_view(buffer, length));
     return (text.empty() ? "" : text + " ") + "(error " + std::to_string(error) + ")";
 }
 

@@ -7,9 +7,8 @@
 
 namespace kt5::platform::win32 {
 
-// UTF-8, the program's text, as the UTF-16 the Windows API takes, and back.
+// UTF-8, the program's text, as the UTF-16 the Windows API takes (back: utf8FromNative).
 std::wstring wideFromUtf8(std::string_view utf8);
-std::string utf8FromWide(std::wstring_view wide);
 
 // What the system says of an error code, in one line: "The system cannot find the file
 // specified. (error 2)".
