@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <utility>
@@ -37,6 +38,13 @@ inline constexpr std::array<std::pair<char, DtmfPair>, 16> kDtmfKeys{{
     {'#', {941, 1477}},
     {'D', {941, 1633}},
 }};
+
+inline constexpr double kHighestDtmfHz = [] {
+    double highest = 0;
+    for (const auto& [key, pair] : kDtmfKeys)
+        highest = std::max(highest, pair.high);
+    return highest;
+}();
 
 constexpr std::optional<DtmfPair> frequenciesOf(char key)
 {

@@ -1,9 +1,11 @@
 // kt5_tones: makes the tone files of the KT-5 dialer's remote-control commands, and checks
 // what tone files hold.
 //
-//   kt5_tones make [--tone-ms N] [--gap-ms N] [--level-dbfs X] [--rate HZ] DIR
-//   kt5_tones check FILE...
+//   kt5_tones make [--tone-ms N] [--gap-ms N] [--level-dbfs X] [--rate HZ] [--lead-ms N]
+//                  [--tail-ms N] DIR
+//   kt5_tones check [--loss-ms N] FILE...
 #include "command_line.h"
+#include "dtmf_keys.h"
 #include "tone_check.h"
 #include "tone_synthesis.h"
 #include "tones/tone_command_table.h"
@@ -28,21 +30,35 @@ constexpr int kUsage = 2;
 
 void printHelp(std::ostream& out)
 {
-    out << "usage: kt5_tones make [--tone-ms N] [--gap-ms N] [--level-dbfs X] [--rate HZ] DIR\n"
-           "       kt5_tones check FILE...\n"
+    const ToneSettings defaults;
+    const auto ms = [](int value) { return std::to_string(value); };
+    out << "usage: kt5_tones make [--tone-ms N] [--gap-ms N] [--level-dbfs X] [--rate HZ]\n"
+           "                      [--lead-ms N] [--tail-ms N] DIR\n"
+           "       kt5_tones check [--loss-ms N] FILE...\n"
            "\n"
            "make   writes 00.wav to 10.wav into DIR, which must exist: each file the DTMF\n"
            "       keys of its remote-control command, *00# to *10#. Each file is written\n"
            "       whole, through a temporary file in DIR, or left as it was.\n"
-           "         --tone-ms N       length of each key's tone (default 100; at least 40)\n"
-           "         --gap-ms N        silence after each key (default 100; at least 40)\n"
-           "         --level-dbfs X    level of each of a key's two tones (default -7;\n"
-           "                           from -30 to -6.02, where the two together reach full "
-           "scale)\n"
-           "         --rate HZ         sample rate (default 8000; at least 8000)\n"
+        << "         --tone-ms N       length of each key's tone (default " << ms(defaults.toneMs)
+        << "; at least " << ms(kt5::tools::kShortestToneMs) << ")\n"
+        << "         --gap-ms N        silence after each key (default " << ms(defaults.gapMs)
+        << "; at least " << ms(kt5::tools::kShortestToneMs) << ")\n"
+        << "         --level-dbfs X    level of each of a key's two tones (default "
+        << defaults.levelDbfs << ";\n"
+        << "                           from " << kt5::tools::kQuietestDbfs
+        << " to where the two together reach full scale)\n"
+        << "         --rate HZ         sample rate (default " << defaults.rate << ")\n"
+        << "         --lead-ms N       digital silence before the first key, for an output or\n"
+           "                           a transmitter that loses the start of a sound (default "
+        << ms(defaults.leadMs)
+        << ")\n"
+           "         --tail-ms N       digital silence after the last key's tone, instead of\n"
+           "                           its gap\n"
            "check  says of each FILE the keys it holds, each tone's length, the gap after it\n"
-           "       and the levels of its two tones, and whether a standard DTMF receiver\n"
-           "       takes it; fails for a file that is not a sound or holds no DTMF.\n";
+           "       and the levels of its two tones, its lead-in and tail of digital silence,\n"
+           "       and whether a standard DTMF receiver takes it; fails for a file that is\n"
+           "       not a sound, holds no DTMF or would not be taken.\n"
+           "         --loss-ms N       also when an output loses the first N ms of the sound\n";
     if (!kt5::tools::canCheck())
         out << "       (not available in this build, which has no DTMF receiver)\n";
     out << "\n--help says this, --version which version this is.\n"
@@ -71,8 +87,7 @@ int make(const std::vector<std::string_view>& arguments)
     std::optional<std::filesystem::path> directory;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string_view option = arguments[i];
-        const auto number = [&](auto& field) {
-            using Number = std::remove_reference_t<decltype(field)>;
+        const auto number = [&]<class Number>(Number& field) {
             const auto value =
                 i + 1 < arguments.size() ? parse<Number>(arguments[++i]) : std::nullopt;
             if (value)
@@ -88,6 +103,10 @@ int make(const std::vector<std::string_view>& arguments)
             understood = number(settings.levelDbfs);
         else if (option == "--rate")
             understood = number(settings.rate);
+        else if (option == "--lead-ms")
+            understood = number(settings.leadMs);
+        else if (option == "--tail-ms")
+            understood = number(settings.tailMs.emplace());
         else if (!option.starts_with("--") && !directory)
             directory = kt5::tools::pathFromArgument(option);
         else
@@ -104,6 +123,21 @@ int make(const std::vector<std::string_view>& arguments)
                   << " is not a directory\n";
         return kFailed;
     }
+    // A set whose files are links lives where they lead (the package keeps its set in /etc,
+    // where upgrades respect it); replacing the links would leave it behind unchanged.
+    for (const auto& command : kt5::tones::kToneCommands) {
+        const auto file = *directory / command.file;
+        if (std::filesystem::is_symlink(file)) {
+            std::error_code ignored;
+            const auto target = std::filesystem::canonical(file, ignored);
+            std::cerr << "kt5_tones: make: " << kt5::tools::argumentFromPath(file)
+                      << " is a link to "
+                      << kt5::tools::argumentFromPath(
+                             target.empty() ? std::filesystem::read_symlink(file, ignored) : target)
+                      << ": make the set where it leads; nothing was written\n";
+            return kFailed;
+        }
+    }
     for (const auto& command : kt5::tones::kToneCommands) {
         const auto samples = kt5::tools::synthesize(command.keys, settings);
         if (const auto error =
@@ -117,13 +151,23 @@ int make(const std::vector<std::string_view>& arguments)
 
 int check(const std::vector<std::string_view>& arguments)
 {
-    if (arguments.empty())
+    int lossMs = 0;
+    std::vector<std::string> files;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        if (arguments[i] == "--loss-ms") {
+            const auto value = i + 1 < arguments.size() ? parse<int>(arguments[++i]) : std::nullopt;
+            if (!value || *value < 0)
+                return usageError("check: --loss-ms wants a number of milliseconds");
+            lossMs = *value;
+        } else if (arguments[i].starts_with("--")) {
+            return usageError("check: unexpected " + std::string(arguments[i]));
+        } else {
+            files.emplace_back(arguments[i]);
+        }
+    }
+    if (files.empty())
         return usageError("check: which files?");
-    for (const std::string_view argument : arguments)
-        if (argument.starts_with("--"))
-            return usageError("check: unexpected " + std::string(argument));
-    const std::vector<std::string> files(arguments.begin(), arguments.end());
-    return kt5::tools::checkToneFiles(files, std::cout) ? kDone : kFailed;
+    return kt5::tools::checkToneFiles(files, lossMs, std::cout) ? kDone : kFailed;
 }
 
 } // namespace

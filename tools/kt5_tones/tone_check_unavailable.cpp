@@ -8,7 +8,7 @@ bool canCheck()
     return false;
 }
 
-bool checkToneFiles(const std::vector<std::string>&, std::ostream& out)
+bool checkToneFiles(const std::vector<std::string>&, int, std::ostream& out)
 {
     out << "kt5_tones: this build cannot check tone files\n";
     return false;

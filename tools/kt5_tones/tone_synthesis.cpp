@@ -11,7 +11,8 @@ namespace kt5::tools {
 namespace {
 
 constexpr int kLongestMs = 10'000;
-constexpr int kLowestRate = 8000; // the highest DTMF frequency needs 8 kHz to be heard
+// The highest DTMF frequency, below half the rate with room for a filter's slope.
+constexpr int kLowestRate = 8000;
 constexpr int kHighestRate = 192'000;
 constexpr double kRampMs = 5.0;
 
@@ -24,40 +25,52 @@ double envelope(int i, int length, int ramp)
     return 0.5 - 0.5 * std::cos(std::numbers::pi * (fromEdge + 0.5) / ramp);
 }
 
+std::string decimal(double value, int places)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.*f", places, value);
+    return text;
+}
+
 } // namespace
 
 std::optional<std::string> refusal(const ToneSettings& s)
 {
-    const auto ms = [](const char* what, int value) -> std::optional<std::string> {
-        if (value < kShortestToneMs)
-            return std::string(what) + " " + std::to_string(value) +
-                   " ms is too short: a DTMF receiver needs at least 40 ms";
+    const auto length = [](const char* what, int value,
+                           int shortest) -> std::optional<std::string> {
+        const std::string said = std::string(what) + " " + std::to_string(value) + " ms";
+        if (value < shortest)
+            return said + (shortest == 0 ? " is negative"
+                                         : " is too short: a DTMF receiver needs at least " +
+                                               std::to_string(shortest) + " ms");
         if (value > kLongestMs)
-            return std::string(what) + " " + std::to_string(value) + " ms is longer than 10 s";
+            return said + " is longer than " + std::to_string(kLongestMs / 1000) + " s";
         return std::nullopt;
     };
-    if (auto tone = ms("--tone-ms", s.toneMs))
-        return tone;
-    if (auto gap = ms("--gap-ms", s.gapMs))
-        return gap;
-    char level[48];
-    std::snprintf(level, sizeof level, "--level-dbfs %.1f", s.levelDbfs);
+    for (auto why : {length("--tone-ms", s.toneMs, kShortestToneMs),
+                     length("--gap-ms", s.gapMs, kShortestToneMs), length("--lead-ms", s.leadMs, 0),
+                     length("--tail-ms", s.tailMs.value_or(0), 0)})
+        if (why)
+            return why;
+
+    const std::string level = "--level-dbfs " + decimal(s.levelDbfs, 1);
     if (s.levelDbfs > kLoudestDbfs)
-        return std::string(level) +
-               " is too loud: above -3 dBFS per tone a DTMF receiver is overloaded";
+        return level + " is too loud: above " + decimal(kLoudestDbfs, 0) +
+               " dBFS per tone a DTMF receiver is overloaded";
     // Both sines of a key reach their peaks together now and then.
-    if (2 * std::pow(10.0, s.levelDbfs / 20) > 1.0)
-        return std::string(level) +
-               " would clip: the two tones of a key add up beyond full scale above "
-               "-6.02 dBFS each";
+    const double clipsAbove = 20 * std::log10(0.5);
+    if (s.levelDbfs > clipsAbove)
+        return level + " would clip: the two tones of a key add up beyond full scale above " +
+               decimal(clipsAbove, 2) + " dBFS each";
     if (s.levelDbfs < kQuietestDbfs)
-        return std::string(level) +
-               " is too quiet: below -30 dBFS per tone a DTMF receiver hears nothing";
+        return level + " is too quiet: below " + decimal(kQuietestDbfs, 0) +
+               " dBFS per tone a DTMF receiver hears nothing";
+    const std::string rate = "--rate " + std::to_string(s.rate) + " Hz";
     if (s.rate < kLowestRate)
-        return "--rate " + std::to_string(s.rate) +
-               " Hz is too low: DTMF tones reach 1633 Hz and need at least 8000 Hz";
+        return rate + " is too low: DTMF tones reach " + decimal(kHighestDtmfHz, 0) +
+               " Hz and need at least " + std::to_string(kLowestRate) + " Hz";
     if (s.rate > kHighestRate)
-        return "--rate " + std::to_string(s.rate) + " Hz is beyond 192000 Hz";
+        return rate + " is beyond " + std::to_string(kHighestRate) + " Hz";
     return std::nullopt;
 }
 
@@ -69,7 +82,8 @@ std::vector<std::int16_t> synthesize(std::string_view keys, const ToneSettings& 
     const int tone = s.toneMs * s.rate / 1000 + ramp;
     const int gap = s.gapMs * s.rate / 1000 - ramp;
     const double amplitude = std::pow(10.0, s.levelDbfs / 20);
-    std::vector<std::int16_t> samples;
+    const auto silence = [&](int ms) { return static_cast<std::size_t>(ms * s.rate / 1000); };
+    std::vector<std::int16_t> samples(silence(s.leadMs), std::int16_t{0});
     for (const char key : keys) {
         const auto pair = frequenciesOf(key);
         for (int i = 0; pair && i < tone; ++i) {
@@ -81,6 +95,8 @@ std::vector<std::int16_t> synthesize(std::string_view keys, const ToneSettings& 
         }
         samples.insert(samples.end(), static_cast<std::size_t>(gap), std::int16_t{0});
     }
+    if (s.tailMs && !keys.empty())
+        samples.resize(samples.size() - static_cast<std::size_t>(gap) + silence(*s.tailMs));
     return samples;
 }
 

@@ -10,12 +10,16 @@ namespace kt5::tools {
 
 // How tones are made: each key a tone of both its frequencies, each at `levelDbfs` (the peak
 // of that sine against full scale), with short raised-cosine ramps, then a gap of silence.
-// Lengths are between the points at half the tone's amplitude.
+// Tone and gap lengths are between the points at half the tone's amplitude. Before the first
+// key come `leadMs` of digital silence, for an output or a transmitter that loses the start
+// of a sound while it wakes; after the last key's tone, `tailMs` of it instead of its gap.
 struct ToneSettings {
     int toneMs = 100;
     int gapMs = 100;
     double levelDbfs = -7.0;
     int rate = 8000;
+    int leadMs = 0;
+    std::optional<int> tailMs; // none: the last key has its gap, like every other
 };
 
 // Why a DTMF receiver could not take tones made so, or nothing when it could.
