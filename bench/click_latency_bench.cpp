@@ -1,18 +1,20 @@
 // Click-to-sound latency of kt5_dtmf: from a synthetic click (XTEST) on a button to the first
-// sound of its tone reaching a private PulseAudio null sink, for the first click after start
-// (which binds the audio libraries) and for later ones. Prints figures, asserts nothing.
+// sound of its tone reaching a private null sink, for the first click after start (which binds
+// the audio libraries) and for later ones, on PulseAudio and on PipeWire (through its own ALSA
+// plugin, and through pipewire-pulse); beside it, pw-play from its start to its first sound on
+// the same PipeWire sink. Prints figures, asserts nothing.
 //
 //   click_latency_bench [RUNS]
 //
 // The sink's monitor is recorded in 2 ms fragments and watched as it grows; a sample's time is
 // that of its arrival less the samples that arrived after it in the same read, so a figure
 // includes at most the recorder's own delivery of one fragment.
-#include "support/child_process.h"
-#include "support/files.h"
-#include "support/sound_servers.h"
-#include "support/x11_session.h"
+#include "layout/layout.h"
+#include "testing/child_process.h"
+#include "testing/files.h"
+#include "testing/sound_stacks.h"
+#include "testing/x11_session.h"
 #include "window/form1_description.h"
-#include "window/layout.h"
 
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
@@ -82,43 +84,39 @@ void report(const char* what, std::vector<double> ms)
                 ms[ms.size() / 2], ms.front(), ms.back(), ms.size());
 }
 
-} // namespace
-
-int main(int argc, char* argv[])
+// Starts of the program on `stack`, each clicked three times: the first click's latency,
+// and the later ones'.
+bool measureClicks(kt5::test::Stack stack, int runs, kt5::test::X11Session& x11)
 {
-    const int runs = argc > 1 ? std::atoi(argv[1]) : 10;
-    kt5::test::X11Session x11;
-    kt5::test::PulseDaemon pulse;
-    kt5::test::TempDir home;
-    kt5::test::TempDir scratch;
-    if (!x11.ready() || !pulse.ready()) {
-        std::fprintf(stderr, "Xvfb or PulseAudio did not start\n");
-        return 1;
+    const kt5::test::SoundStack sink(stack);
+    const kt5::test::TempDir scratch;
+    if (!sink.ready()) {
+        std::fprintf(stderr, "%s did not start\n", kt5::test::nameOf(stack).c_str());
+        return false;
     }
-    std::ofstream(home / ".asoundrc")
-        << "pcm.!default {\n  type pulse\n  server \"unix:" << pulse.socket().string() << "\"\n}\n";
-    const std::vector<std::string> env{"PATH=/usr/bin:/bin", "DISPLAY=" + x11.displayName(),
-                                       "HOME=" + home.path().string(),
-                                       "XDG_RUNTIME_DIR=" + home.path().string()};
-    const auto layout = kt5::window::resolveLayout(kt5::window::form1Description());
+    std::vector<std::string> env = sink.environment();
+    env.push_back("DISPLAY=" + x11.displayName());
+    const auto layout = kt5::layout::resolveLayout(kt5::window::form1Description());
     const auto& button = *std::find_if(layout.controls.begin(), layout.controls.end(),
                                        [](const auto& c) { return c.index == 3; });
-    const int x = (button.windowRect.left + button.windowRect.width / 2) / 15;
-    const int y = (button.windowRect.top + button.windowRect.height / 2) / 15;
+    const int x =
+        kt5::layout::pixelsAtReferenceDpi(button.windowRect.left + button.windowRect.width / 2);
+    const int y =
+        kt5::layout::pixelsAtReferenceDpi(button.windowRect.top + button.windowRect.height / 2);
 
-    // An idle null sink renders in 2 s blocks; the one it began before the server's clock
-    // stream joined must end before anything plays promptly.
+    // An idle null sink may render in long blocks; the one it began before the stack was
+    // ready must end before anything plays promptly.
     std::this_thread::sleep_for(std::chrono::milliseconds(2500));
     std::vector<double> first;
     std::vector<double> later;
     for (int run = 0; run < runs; ++run) {
-        const auto raw = scratch / "sink.raw";
-        const auto recorder = pulse.record(raw, kRate, 2);
+        const auto raw = scratch / ("sink" + std::to_string(run) + ".raw");
+        const auto recorder = sink.record(raw, kRate, 2);
         kt5::test::ChildProcess app({KT5_DTMF_EXE}, env);
         const auto window = x11.waitForWindow(std::string(layout.caption), 10'000);
         if (!window) {
             std::fprintf(stderr, "no window\n");
-            return 1;
+            return false;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(500)); // drawn and idle
         for (int click = 0; click < 3; ++click) {
@@ -128,13 +126,49 @@ int main(int argc, char* argv[])
             const auto heard = firstSound(raw, before);
             if (!heard) {
                 std::fprintf(stderr, "no sound after a click\n");
-                return 1;
+                return false;
             }
             (click == 0 ? first : later).push_back(Milliseconds(*heard - clicked).count());
             std::this_thread::sleep_for(std::chrono::milliseconds(1200)); // the tone's end
         }
     }
-    report("first click after start", first);
-    report("later clicks", later);
+    std::printf("%s\n", kt5::test::nameOf(stack).c_str());
+    report("  first click after start", first);
+    report("  later clicks", later);
+    if (stack != kt5::test::Stack::PipeWirePulse)
+        return true;
+    // pw-play, from its start to its first sound on the same sink.
+    std::vector<double> playTool;
+    for (int run = 0; run < runs; ++run) {
+        const auto raw = scratch / ("pw-play" + std::to_string(run) + ".raw");
+        const auto recorder = sink.record(raw, kRate, 2);
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        const std::size_t before = samplesIn(raw);
+        const auto started = Clock::now();
+        kt5::test::ChildProcess tool({"pw-play", KT5_TONE_FILE}, sink.environment());
+        const auto heard = firstSound(raw, before);
+        tool.waitFor(5000);
+        if (heard)
+            playTool.push_back(Milliseconds(*heard - started).count());
+    }
+    if (!playTool.empty())
+        report("  pw-play, start to sound", playTool);
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    const int runs = argc > 1 ? std::atoi(argv[1]) : 10;
+    kt5::test::X11Session x11;
+    if (!x11.ready()) {
+        std::fprintf(stderr, "Xvfb did not start\n");
+        return 1;
+    }
+    for (const auto stack : {kt5::test::Stack::PulseAudio, kt5::test::Stack::PipeWireAlsa,
+                             kt5::test::Stack::PipeWirePulse})
+        if (!measureClicks(stack, runs, x11))
+            return 1;
     return 0;
 }

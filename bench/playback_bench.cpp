@@ -1,12 +1,14 @@
 // Wall time of playing one tone file synchronously, against aplay and paplay playing the same
-// file, all on a private PulseAudio null sink clocked in real time. Prints the overhead beyond
-// the audio's own length. A measurement, not a test: it asserts nothing.
+// file, all on a private null sink clocked in real time, of PulseAudio and of PipeWire (through
+// pipewire-pulse). Prints the overhead beyond the audio's own length. A measurement, not a
+// test: it asserts nothing.
 //
 //   playback_bench [FILE] [RUNS]
-#include "platform/alsa/alsa_sound_service.h"
-#include "support/child_process.h"
-#include "support/files.h"
-#include "support/sound_servers.h"
+#include "platform/sound_service.h"
+#include "product/product.h"
+#include "testing/child_process.h"
+#include "testing/files.h"
+#include "testing/sound_stacks.h"
 
 #include <algorithm>
 #include <chrono>
@@ -49,35 +51,33 @@ int main(int argc, char* argv[])
     const double audioMs =
         1000.0 * double(audio.samples.size()) / audio.channels / audio.sampleRate;
 
-    kt5::test::PulseDaemon daemon;
-    if (!daemon.ready()) {
-        std::fprintf(stderr, "PulseAudio did not start\n");
-        return 1;
+    for (const kt5::test::Stack stack :
+         {kt5::test::Stack::PulseAudio, kt5::test::Stack::PipeWirePulse}) {
+        const kt5::test::SoundStack sink(stack);
+        if (!sink.ready()) {
+            std::fprintf(stderr, "%s did not start\n", kt5::test::nameOf(stack).c_str());
+            return 1;
+        }
+        sink.useInThisProcess();
+        const auto runTool = [&](const std::vector<std::string>& command) {
+            kt5::test::ChildProcess(command, sink.environment()).waitFor(30'000);
+        };
+        const auto service = kt5::platform::createSoundService(
+            {kt5::product::kProgramName, kt5::product::kDisplayName, kt5::product::kDesktopId});
+        std::vector<double> ours;
+        std::vector<double> aplay;
+        std::vector<double> paplay;
+        service->play(file); // warm-up: binds the libraries and meets the server
+        for (int i = 0; i < runs; ++i) {
+            ours.push_back(millisecondsOf([&] { service->play(file); }));
+            aplay.push_back(millisecondsOf([&] { runTool({"aplay", "-q", file}); }));
+            paplay.push_back(millisecondsOf([&] { runTool({"paplay", file}); }));
+        }
+        std::printf("%s: %.0f ms of audio, %d runs each, %s null sink\n", file.c_str(), audioMs,
+                    runs, kt5::test::nameOf(stack).c_str());
+        report("kt5_dtmf sound service", ours, audioMs);
+        report("aplay (incl. process start)", aplay, audioMs);
+        report("paplay (incl. process start)", paplay, audioMs);
     }
-    kt5::test::TempDir home;
-    kt5::test::redirectAlsaDefault(home.path(), kt5::test::alsaToPulseServer(daemon.socket()));
-    const std::vector<std::string> env = {"PATH=/usr/bin:/bin", "HOME=" + home.path().string(),
-                                          "PULSE_SERVER=unix:" + daemon.socket().string()};
-    auto runTool = [&](const std::vector<std::string>& command) {
-        kt5::test::ChildProcess tool(command, env);
-        tool.waitFor(30'000);
-    };
-
-    kt5::platform::alsa::AlsaSoundService sound;
-    std::vector<double> ours;
-    std::vector<double> aplay;
-    std::vector<double> paplay;
-    sound.play(file); // warm-up: binds the libraries and meets the server
-    for (int i = 0; i < runs; ++i) {
-        ours.push_back(millisecondsOf([&] { sound.play(file); }));
-        aplay.push_back(millisecondsOf([&] { runTool({"aplay", "-q", file}); }));
-        paplay.push_back(millisecondsOf([&] { runTool({"paplay", file}); }));
-    }
-
-    std::printf("%s: %.0f ms of audio, %d runs each, PulseAudio null sink\n", file.c_str(), audioMs,
-                runs);
-    report("kt5_dtmf sound service", ours, audioMs);
-    report("aplay (incl. process start)", aplay, audioMs);
-    report("paplay (incl. process start)", paplay, audioMs);
     return 0;
 }

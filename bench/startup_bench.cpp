@@ -7,9 +7,10 @@
 //   startup_bench [RUNS]
 //   startup_bench RUNS LABEL TITLE COMMAND... -- LABEL TITLE COMMAND...
 // The second form compares any two programs, for example two Windows programs under Wine.
-#include "support/child_process.h"
-#include "support/files.h"
-#include "support/x11_session.h"
+#include "product/product.h"
+#include "testing/child_process.h"
+#include "testing/files.h"
+#include "testing/x11_session.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -182,7 +183,7 @@ int main(int argc, char* argv[])
     std::vector<Program> programs = programsFrom(argc, argv);
     if (programs.size() != 2)
         programs = {{"minimal Qt window", {KT5_MINIMAL_EXE}, "minimal"},
-                    {"kt5_dtmf", {KT5_DTMF_EXE}, "KT-5 DTMF Dialer  V.1.8 (QA1ZZ / QB2YY)"}};
+                    {"kt5_dtmf", {KT5_DTMF_EXE}, std::string(kt5::product::kWindowCaption)}};
 
     // Interleaved runs, so that drifts of the machine's speed touch both programs alike.
     PaintWatch watch(x11.display());

@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
-"""Draws the program's icon, a slanted close-up of keyboard keys, 32x32 in the standard
-16-colour palette, and writes it as kt5_dtmf.xpm (the editable source), kt5_dtmf.png (Linux)
-and kt5_dtmf.ico (Windows, one 4-bit image). Run it from anywhere; it writes beside itself."""
+"""Draws the program's icon, a slanted close-up of keyboard keys in the standard 16-colour
+palette, and writes it as kt5_dtmf.xpm (the window's icon, 32x32), kt5_dtmf.ico (the
+executables', one 4-bit 32x32 image) and icons/32.png, 64.png and 128.png (the desktop's),
+the larger ones drawn from the same design with finer outlines. Run it from anywhere; it
+writes beside itself."""
 import os
 import struct
 import zlib
@@ -18,12 +20,21 @@ BLACK, SILVER, GREY, WHITE = 0, 7, 8, 15
 TRANSPARENT = None
 
 
-def draw():
-    image = [[TRANSPARENT] * SIZE for _ in range(SIZE)]
+def draw(scale=1):
+    size = SIZE * scale
+    image = [[TRANSPARENT] * size for _ in range(size)]
 
     def put(x, y, colour):
-        if 0 <= x < SIZE and 0 <= y < SIZE:
+        for py in range(y * scale, (y + 1) * scale):
+            for px in range(x * scale, (x + 1) * scale):
+                if 0 <= px < size and 0 <= py < size:
+                    image[py][px] = colour
+
+    def put_fine(x, y, colour):  # in pixels of the scaled image
+        if 0 <= x < size and 0 <= y < size:
             image[y][x] = colour
+
+    line = max(1, scale // 2)  # outlines stay thin as the icon grows
 
     # Three rows of keys seen from above and to the left: each row is shifted right as it
     # comes nearer, and each key shows its white top, a grey front and a black outline.
@@ -33,18 +44,20 @@ def draw():
         shift = row * 3 - 2
         for col in range(4):
             x0 = shift + col * (key_w + gap)
-            for dy in range(top_h + front_h):
+            height, width = (top_h + front_h) * scale, key_w * scale
+            for dy in range(height):
                 slant = dy // 2  # the near edge leans right: a slanted close-up
-                for dx in range(key_w):
-                    x, y = x0 + dx + slant, y0 + dy
-                    outline = dx in (0, key_w - 1) or dy in (0, top_h + front_h - 1)
+                for dx in range(width):
+                    x, y = x0 * scale + dx + slant, y0 * scale + dy
+                    outline = min(dx, width - 1 - dx, dy, height - 1 - dy) < line
                     if outline:
                         colour = BLACK
-                    elif dy < top_h:
-                        colour = WHITE if dx < key_w - 3 or dy > 1 else SILVER
+                    elif dy < top_h * scale:
+                        shine = dx < (key_w - 3) * scale or dy > scale
+                        colour = WHITE if shine else SILVER
                     else:
                         colour = GREY
-                    put(x, y, colour)
+                    put_fine(x, y, colour)
             # A key legend: a small dark mark on each top face.
             put(x0 + 3 + 1, y0 + 2, GREY)
             put(x0 + 4 + 1, y0 + 2, BLACK)
@@ -69,6 +82,7 @@ def write_xpm(image, path):
 
 
 def write_png(image, path):
+    size = len(image)
     raw = b''
     for row in image:
         raw += b'\x00' + b''.join(
@@ -78,7 +92,7 @@ def write_png(image, path):
         return (struct.pack('>I', len(data)) + kind + data +
                 struct.pack('>I', zlib.crc32(kind + data) & 0xFFFFFFFF))
     png = (b'\x89PNG\r\n\x1a\n' +
-           chunk(b'IHDR', struct.pack('>IIBBBBB', SIZE, SIZE, 8, 6, 0, 0, 0)) +
+           chunk(b'IHDR', struct.pack('>IIBBBBB', size, size, 8, 6, 0, 0, 0)) +
            chunk(b'IDAT', zlib.compress(raw, 9)) + chunk(b'IEND', b''))
     with open(path, 'wb') as f:
         f.write(png)
@@ -110,5 +124,6 @@ if __name__ == '__main__':
     here = os.path.dirname(os.path.abspath(__file__))
     icon = draw()
     write_xpm(icon, os.path.join(here, 'kt5_dtmf.xpm'))
-    write_png(icon, os.path.join(here, 'kt5_dtmf.png'))
     write_ico(icon, os.path.join(here, 'kt5_dtmf.ico'))
+    for scale in (1, 2, 4):
+        write_png(draw(scale), os.path.join(here, 'icons', f'{SIZE * scale}.png'))

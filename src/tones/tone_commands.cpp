@@ -6,7 +6,7 @@
 
 namespace kt5::tones {
 
-void ToneCommands::Command1_Click(const CommandIndex& index)
+void ToneCommandHandler::Command1_Click(const CommandIndex& index)
 {
     const auto fileName = toneFileFor(index);
     if (!fileName)
@@ -14,27 +14,28 @@ void ToneCommands::Command1_Click(const CommandIndex& index)
 
     // Without its directory the program cannot know where its tones are; a bare file name
     // would be looked up wherever the program happened to be started.
-    const platform::NativeString directory = platform_.applicationDirectory();
+    const platform::NativeString directory = desktop_.applicationDirectory();
     bool played = false;
     if (directory.empty())
-        platform_.reportError("cannot play " + std::string(*fileName) +
-                              ": the program's own directory is unknown");
+        desktop_.reportError("cannot play " + std::string(*fileName) +
+                             ": the program's own directory is unknown");
     else
         played = PlayWaveFile(tonePath(directory, *fileName));
     if (!played)
-        platform_.messageBox(kPlaybackErrorText, kPlaybackErrorTitle, kPlaybackErrorIcon);
+        desktop_.messageBox(kPlaybackErrorText, kPlaybackErrorTitle, kPlaybackErrorIcon);
 }
 
-bool ToneCommands::PlayWaveFile(const platform::NativeString& path)
+bool ToneCommandHandler::PlayWaveFile(const platform::NativeString& path)
 {
     const platform::PlaybackResult result = sound_.play(path);
     if (result.played())
         return true;
+    const platform::PlaybackFailure& failure = result.failure();
     std::string line = "cannot play " + platform::utf8FromNative(path) + ": " +
-                       std::string(platform::describe(result.error));
-    if (!result.detail.empty())
-        line += " (" + result.detail + ")";
-    platform_.reportError(line);
+                       std::string(platform::describe(failure.error));
+    if (!failure.detail.empty())
+        line += " (" + failure.detail + ")";
+    desktop_.reportError(line);
     return false;
 }
 

@@ -1,4 +1,4 @@
-#include "window/event_routes.h"
+#include "event_routes.h"
 
 #include <array>
 
@@ -9,12 +9,12 @@ namespace {
 struct Route {
     std::string_view control;
     platform::EventKind kind;
-    void (*handler)(tones::ToneCommands&, const platform::ControlEvent&);
+    void (*handler)(tones::ToneCommandHandler&, const platform::ControlEvent&);
 };
 
 constexpr std::array<Route, 1> kRoutes{{
     {"Command1", platform::EventKind::Click,
-     [](tones::ToneCommands& commands, const platform::ControlEvent& event) {
+     [](tones::ToneCommandHandler& commands, const platform::ControlEvent& event) {
          if (event.index)
              commands.Command1_Click(*event.index);
      }},
@@ -22,7 +22,7 @@ constexpr std::array<Route, 1> kRoutes{{
 
 } // namespace
 
-void routeEvent(tones::ToneCommands& commands, const platform::ControlEvent& event)
+void routeEvent(tones::ToneCommandHandler& commands, const platform::ControlEvent& event)
 {
     for (const Route& route : kRoutes)
         if (route.control == event.control && route.kind == event.kind)

@@ -7,6 +7,6 @@ namespace kt5::window {
 
 // Hands an event of Form1 to its handler. Only a click on a member of the Command1 array has
 // one (Command1_Click, with the member's index); every other event is ignored.
-void routeEvent(tones::ToneCommands& commands, const platform::ControlEvent& event);
+void routeEvent(tones::ToneCommandHandler& commands, const platform::ControlEvent& event);
 
 } // namespace kt5::window

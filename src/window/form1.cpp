@@ -1,20 +1,37 @@
 #include "window/form1.h"
 
-#include "window/event_routes.h"
+#include "event_routes.h"
+#include "layout/layout.h"
+#include "os/diagnostics.h"
+#include "platform/window_system.h"
+#include "tones/tone_commands.h"
 #include "window/form1_description.h"
-#include "window/layout.h"
+
+#include <string>
 
 namespace kt5::window {
 
-bool runForm1(platform::PlatformServices& platform, tones::ToneCommands& commands)
+namespace {
+
+bool cannotOpenTheWindow(const std::string& why)
 {
-    const platform::WindowLayout layout = resolveLayout(form1Description());
-    const auto built = platform.buildWindow(
+    platform::os::printDiagnostic("cannot open the window: " + why);
+    return false;
+}
+
+} // namespace
+
+bool runForm1(const platform::ProgramIdentity& identity, platform::SoundService& sound)
+{
+    const auto started = platform::startWindowSystem(identity);
+    if (!started.system)
+        return cannotOpenTheWindow(started.error);
+    tones::ToneCommandHandler commands(started.system->desktop(), sound);
+    const layout::WindowLayout layout = layout::resolveLayout(form1Description());
+    const auto built = started.system->buildWindow(
         layout, [&commands](const platform::ControlEvent& event) { routeEvent(commands, event); });
-    if (!built.window) {
-        platform.reportError("cannot open the window: " + built.error);
-        return false;
-    }
+    if (!built.window)
+        return cannotOpenTheWindow(built.error);
     built.window->showAndRun();
     return true;
 }

@@ -1,7 +1,7 @@
 #include "window/form1_description.h"
 
+#include "product/product.h"
 #include "tones/tone_command_table.h"
-#include "window/version.h"
 
 #include <array>
 
@@ -9,9 +9,14 @@ namespace kt5::window {
 
 namespace {
 
+using layout::ControlDescription;
+using layout::ControlKind;
+using layout::Font;
+using layout::OleColor;
+
 constexpr Font kTahomaBold{.face = "Tahoma", .points = 9.75, .weight = 700};
 constexpr Font kMsSansSerif{.face = "MS Sans Serif", .points = 8.25, .weight = 400};
-constexpr Color kGreyText = rgb(128, 128, 128);
+constexpr OleColor kGreyText = layout::rgb(128, 128, 128);
 
 constexpr std::string_view kWindow = "";
 constexpr std::string_view kFrame = "Frame1";
@@ -25,7 +30,7 @@ constexpr ControlDescription button(std::int16_t index, std::string_view parent,
             .name = "Command1",
             .index = index,
             .parent = parent,
-            .caption = tones::kToneCommands[static_cast<std::size_t>(index)].keys,
+            .caption = tones::kToneCommandTable[static_cast<std::size_t>(index)].keys,
             .rect = {left, top, 975, 375},
             .tabIndex = tabIndex,
             .labelledBy = label};
@@ -92,7 +97,7 @@ constexpr std::array<ControlDescription, 26> kControls{{
      .caption = "",
      .rect = {840, 8040, 4575, 375},
      .tabIndex = 0,
-     .backColor = kButtonFace},
+     .backColor = layout::kButtonFace},
     {.kind = ControlKind::TextBox,
      .name = "Text10",
      .parent = kWindow,
@@ -110,22 +115,22 @@ constexpr std::array<ControlDescription, 26> kControls{{
      .foreColor = kGreyText},
 }};
 
-constexpr WindowDescription kForm1{
+constexpr layout::WindowDescription kForm1{
     .name = "Form1",
-    .caption = "KT-5 DTMF Dialer  V." KT5_VERSION_MAJOR_MINOR " (QA1ZZ / QB2YY)",
+    .caption = product::kWindowCaption,
     .clientWidth = 5730,
     .clientHeight = 3705,
-    .backColor = rgb(192, 192, 192),
+    .backColor = layout::rgb(192, 192, 192),
     .font = kTahomaBold,
     .minimizeButton = true,
     .maximizeButton = false,
-    .icon = "kt5_dtmf",
+    .icon = product::kProgramName, // its icon among the executable's resources
     .controls = kControls,
 };
 
 } // namespace
 
-const WindowDescription& form1Description()
+const layout::WindowDescription& form1Description()
 {
     return kForm1;
 }

@@ -1,8 +1,9 @@
 // The conformance suite's view of the Qt backend, offscreen. Input goes through QTest to the
 // top-level window, as the window system's does, so that modality and stacking apply.
 #include "conformance/window_probe.h"
-#include "platform/qt/qt_platform_services.h"
-#include "platform/qt/qt_window.h"
+#include "platform/window_system.h"
+#include "product/product.h"
+#include "qt/qt_window.h"
 #include "support/event_loop.h"
 
 #include <QAccessible>
@@ -18,6 +19,9 @@
 namespace kt5::test {
 namespace {
 
+constexpr platform::ProgramIdentity kIdentity{product::kProgramName, product::kDisplayName,
+                                              product::kDesktopId};
+
 class QtProbe final : public WindowProbe {
 public:
     QtProbe()
@@ -25,14 +29,15 @@ public:
         qputenv("QT_QPA_PLATFORM", "offscreen");
         if (const char* scale = std::getenv("KT5_TEST_SCALE"))
             qputenv("QT_SCALE_FACTOR", scale);
+        started_ = platform::startWindowSystem(kIdentity);
     }
 
-    platform::PlatformServices& services() override { return services_; }
+    platform::DesktopServices& desktop() override { return started_.system->desktop(); }
 
-    void open(const platform::WindowLayout& layout, platform::EventSink sink) override
+    void open(const layout::WindowLayout& layout, platform::EventSink sink) override
     {
         layout_ = &layout;
-        built_ = services_.buildWindow(layout, std::move(sink));
+        built_ = started_.system->buildWindow(layout, std::move(sink));
         window_ = static_cast<platform::qt::QtWindow*>(built_.window.get());
         window_->show();
         activate();
@@ -82,6 +87,18 @@ public:
         QAccessibleInterface* accessible =
             QAccessible::queryAccessibleInterface(window_->control(control));
         return accessible != nullptr ? accessible->text(QAccessible::Name).toStdString() : "";
+    }
+
+    // Neither hidden nor off screen, and among its parent's children.
+    bool presentedAsVisible(std::size_t control) override
+    {
+        QAccessibleInterface* accessible =
+            QAccessible::queryAccessibleInterface(window_->control(control));
+        if (accessible == nullptr || accessible->parent() == nullptr)
+            return false;
+        const QAccessible::State state = accessible->state();
+        return !state.invisible && !state.offscreen &&
+               accessible->parent()->indexOfChild(accessible) >= 0;
     }
 
     std::optional<std::size_t> focused() override
@@ -144,8 +161,8 @@ private:
         return {r.x(), r.y(), r.width(), r.height()};
     }
 
-    platform::qt::QtPlatformServices services_;
-    const platform::WindowLayout* layout_ = nullptr;
+    platform::StartedWindowSystem started_;
+    const layout::WindowLayout* layout_ = nullptr;
     platform::BuiltWindow built_;
     platform::qt::QtWindow* window_ = nullptr;
     QImage drawn_;

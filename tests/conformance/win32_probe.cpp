@@ -1,11 +1,12 @@
 // The conformance suite's view of the Win32 backend, under Wine: real input (SendInput) handled
 // as the window's loop does; another DPI arrives as WM_DPICHANGED, as on another screen.
 #include "conformance/window_probe.h"
-#include "platform/win32/win32_handles.h"
-#include "platform/win32/win32_platform_services.h"
-#include "platform/win32/win32_text.h"
-#include "platform/win32/win32_window.h"
+#include "os/windows_text.h"
+#include "platform/window_system.h"
+#include "product/product.h"
 #include "support/event_loop.h"
+#include "win32/win32_handles.h"
+#include "win32/win32_window.h"
 
 #include <windows.h>
 
@@ -16,6 +17,9 @@
 
 namespace kt5::test {
 namespace {
+
+constexpr platform::ProgramIdentity kIdentity{product::kProgramName, product::kDisplayName,
+                                              product::kDesktopId};
 
 using platform::utf8FromNative;
 
@@ -49,12 +53,12 @@ void CALLBACK onTimer(HWND, UINT, UINT_PTR timer, DWORD)
 
 class Win32Probe final : public WindowProbe {
 public:
-    platform::PlatformServices& services() override { return services_; }
+    platform::DesktopServices& desktop() override { return started_.system->desktop(); }
 
-    void open(const platform::WindowLayout& layout, platform::EventSink sink) override
+    void open(const layout::WindowLayout& layout, platform::EventSink sink) override
     {
         layout_ = &layout;
-        built_ = services_.buildWindow(layout, std::move(sink));
+        built_ = started_.system->buildWindow(layout, std::move(sink));
         window_ = static_cast<platform::win32::Win32Window*>(built_.window.get());
         window_->show();
         if (const char* scale = std::getenv("KT5_TEST_SCALE")) {
@@ -100,7 +104,7 @@ public:
         const platform::win32::UniqueFont handle(CreateFontIndirectW(&font));
         const platform::win32::UniqueDc dc(CreateCompatibleDC(nullptr));
         const platform::win32::SelectedObject selected(dc.get(), handle.get());
-        const std::wstring text = platform::win32::wideFromUtf8(layout_->controls[control].text);
+        const std::wstring text = platform::os::wideFromUtf8(layout_->controls[control].text);
         SIZE extent{};
         GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent);
         return extent.cx;
@@ -117,21 +121,25 @@ public:
     // Read back as a screen reader reads it, through Active Accessibility.
     std::string accessibleName(std::size_t control) override
     {
-        IAccessible* accessible = nullptr;
-        if (FAILED(AccessibleObjectFromWindow(window_->control(control), OBJID_CLIENT,
-                                              __uuidof(IAccessible),
-                                              reinterpret_cast<void**>(&accessible))))
-            return {};
-        VARIANT self{};
-        self.vt = VT_I4;
-        self.lVal = CHILDID_SELF;
-        BSTR name = nullptr;
-        const std::string result = SUCCEEDED(accessible->get_accName(self, &name))
-                                       ? utf8FromNative(name != nullptr ? name : L"")
-                                       : "";
-        SysFreeString(name);
-        accessible->Release();
+        std::string result;
+        askAccessible(control, [&](IAccessible& accessible, VARIANT self) {
+            BSTR name = nullptr;
+            if (SUCCEEDED(accessible.get_accName(self, &name)) && name != nullptr)
+                result = utf8FromNative(name);
+            SysFreeString(name);
+        });
         return result;
+    }
+
+    bool presentedAsVisible(std::size_t control) override
+    {
+        bool visible = false;
+        askAccessible(control, [&](IAccessible& accessible, VARIANT self) {
+            VARIANT state{};
+            visible = SUCCEEDED(accessible.get_accState(self, &state)) && state.vt == VT_I4 &&
+                      (state.lVal & (STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_OFFSCREEN)) == 0;
+        });
+        return visible;
     }
 
     std::optional<std::size_t> focused() override
@@ -199,6 +207,20 @@ public:
 private:
     HWND form() const { return window_->handle(); }
 
+    void askAccessible(std::size_t control, const std::function<void(IAccessible&, VARIANT)>& ask)
+    {
+        IAccessible* accessible = nullptr;
+        if (FAILED(AccessibleObjectFromWindow(window_->control(control), OBJID_CLIENT,
+                                              __uuidof(IAccessible),
+                                              reinterpret_cast<void**>(&accessible))))
+            return;
+        VARIANT self{};
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        ask(*accessible, self);
+        accessible->Release();
+    }
+
     RECT screenRectOf(std::size_t control) const
     {
         RECT r{};
@@ -221,8 +243,8 @@ private:
         }
     }
 
-    platform::win32::Win32PlatformServices services_;
-    const platform::WindowLayout* layout_ = nullptr;
+    platform::StartedWindowSystem started_ = platform::startWindowSystem(kIdentity);
+    const layout::WindowLayout* layout_ = nullptr;
     platform::BuiltWindow built_;
     platform::win32::Win32Window* window_ = nullptr;
 };

@@ -1,8 +1,8 @@
 // What every backend must do with a window layout, written once and run against each (Qt
 // offscreen, Win32 under Wine) at the scale the run starts at: 100 %, 150 % or 200 %.
 #include "conformance/window_probe.h"
+#include "layout/layout.h"
 #include "window/form1_description.h"
-#include "window/layout.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 namespace kt5::test {
 namespace {
 
-using platform::ControlKind;
+using layout::ControlKind;
 using Key = WindowProbe::Key;
 
 constexpr std::int16_t kFailingButton = 5; // its click shows the error box
@@ -24,12 +24,15 @@ protected:
         probe->open(layout, [this](const platform::ControlEvent& event) {
             clicks.push_back(*event.index);
             if (event.index == kFailingButton)
-                probe->services().messageBox("Error playing DTMF tone", "Error",
-                                             platform::MessageIcon::Exclamation);
+                probe->desktop().messageBox("Error playing DTMF tone", "Error",
+                                            platform::MessageIcon::Exclamation);
         });
     }
 
-    int pixels(int twips) { return static_cast<int>(std::lround(twips * probe->scale() / 15.0)); }
+    int pixels(int twips)
+    {
+        return static_cast<int>(std::lround(twips * probe->scale() / layout::kTwipsPerPixel));
+    }
 
     std::size_t button(int index) const
     {
@@ -41,12 +44,12 @@ protected:
                layout.controls.begin();
     }
 
-    const platform::WindowLayout layout = window::resolveLayout(window::form1Description());
+    const layout::WindowLayout layout = layout::resolveLayout(window::form1Description());
     std::unique_ptr<WindowProbe> probe = makeWindowProbe();
     std::vector<int> clicks;
 };
 
-TEST_F(WindowConformance, FixedWindowWithItsIconAndEveryControlInProportionAndNamedForAReader)
+TEST_F(WindowConformance, FixedWindowWithItsIconAndEveryControlInProportionPresentedAsItIsSeen)
 {
     EXPECT_FALSE(probe->resizable());
     EXPECT_TRUE(probe->hasIcon());
@@ -62,6 +65,9 @@ TEST_F(WindowConformance, FixedWindowWithItsIconAndEveryControlInProportionAndNa
     }
     for (const int b : {0, 3, 10}) // as a screen reader reads them
         EXPECT_EQ(probe->accessibleName(button(b)), layout.controls[button(b)].accessibleName);
+    for (std::size_t i = 0; i < layout.controls.size(); ++i)
+        EXPECT_EQ(probe->presentedAsVisible(i), layout.controls[i].onScreen)
+            << layout.controls[i].id;
 }
 
 TEST_F(WindowConformance, EveryLabelShowsItsWholeTextNarrowedOnlyWhereItWouldNotFit)
@@ -77,7 +83,7 @@ TEST_F(WindowConformance, EveryLabelShowsItsWholeTextNarrowedOnlyWhereItWouldNot
             << "button " << b << " shares a narrowed font";
 }
 
-TEST_F(WindowConformance, LabelsSitOnThePanelUnderACaptionInsetInItsOwnColour)
+TEST_F(WindowConformance, LabelsSitOnThePanelUnderACaptionInsetInItsOwnColourOnTheFormsGrey)
 {
     // Beside a label's bottom left corner, below its text, label and panel are alike.
     for (const auto& [i, width] : layout.textsToFit) {
@@ -89,14 +95,26 @@ TEST_F(WindowConformance, LabelsSitOnThePanelUnderACaptionInsetInItsOwnColour)
     const auto frame =
         probe->rectOf(indexWhere([](const auto& c) { return c.kind == ControlKind::Frame; }));
     const WindowProbe::Pixel grey{128, 128, 128};
-    // The caption's upper part, above the border line that runs through its middle.
-    std::optional<int> firstGrey;
-    for (int x = frame.left; x < frame.left + frame.width / 2 && !firstGrey; ++x)
-        for (int y = frame.top; y < frame.top + pixels(75) && !firstGrey; ++y)
-            if (probe->pixel(x, y) == grey)
-                firstGrey = x;
-    ASSERT_TRUE(firstGrey.has_value()) << "no caption drawn in RGB(128, 128, 128)";
-    EXPECT_GE(*firstGrey - frame.left, pixels(60)) << "the caption is not inset";
+    // The caption's upper part, above the border line that runs through its middle: drawn
+    // in its own colour, and beginning past the inset and the padding's blank, not far past.
+    const WindowProbe::Pixel panel = probe->pixel(frame.left + 1, frame.top + 1);
+    bool greyCaption = false;
+    std::optional<int> firstInk;
+    for (int x = frame.left + 1; x < frame.left + frame.width / 2; ++x)
+        for (int y = frame.top; y < frame.top + pixels(75); ++y) {
+            greyCaption = greyCaption || probe->pixel(x, y) == grey;
+            if (!firstInk && probe->pixel(x, y) != panel)
+                firstInk = x - frame.left;
+        }
+    EXPECT_TRUE(greyCaption) << "no caption drawn in RGB(128, 128, 128)";
+    ASSERT_TRUE(firstInk.has_value()) << "no caption";
+    const int inset = pixels(layout.frameCaption.inset);
+    EXPECT_GE(*firstInk, inset) << "the caption is not inset";
+    EXPECT_LE(*firstInk, inset + pixels(90)) << "the caption is inset too far";
+    // Left of the frame, the form's own background.
+    const auto& rgb = std::get<layout::Rgb>(layout.background);
+    EXPECT_EQ(probe->pixel(frame.left / 2, frame.top + frame.height / 2),
+              (WindowProbe::Pixel{rgb.red, rgb.green, rgb.blue}));
 }
 
 TEST_F(WindowConformance, OpensWithTheFocusOffScreenAndTabWalksTheFocusOrderRound)

@@ -1,6 +1,8 @@
 #pragma once
 
-#include "platform/platform_services.h"
+#include "layout/window_layout.h"
+#include "platform/desktop_services.h"
+#include "platform/window.h"
 
 #include <functional>
 #include <memory>
@@ -13,7 +15,7 @@ namespace kt5::test {
 // area; one implementation per backend, each driving its toolkit's real input paths.
 class WindowProbe {
 public:
-    using Box = platform::Rect; // here in device pixels
+    using Box = layout::Rect; // here in device pixels
     struct Pixel {
         int red, green, blue;
         friend bool operator==(const Pixel&, const Pixel&) = default;
@@ -26,9 +28,9 @@ public:
 
     virtual ~WindowProbe() = default;
 
-    virtual platform::PlatformServices& services() = 0;
+    virtual platform::DesktopServices& desktop() = 0;
     // Builds the window, shows it and gives it the keyboard, as at start.
-    virtual void open(const platform::WindowLayout& layout, platform::EventSink sink) = 0;
+    virtual void open(const layout::WindowLayout& layout, platform::EventSink sink) = 0;
     virtual double scale() = 0; // device pixels per pixel at 96 DPI, set for the run
     virtual Box client() = 0;
     virtual Box rectOf(std::size_t control) = 0;
@@ -37,7 +39,10 @@ public:
     // A control's text width in its font, or with `natural`, in that font before narrowing.
     virtual int textWidth(std::size_t control, bool natural) = 0;
     virtual Pixel pixel(int x, int y) = 0;
+    // As a screen reader reads them: the control's name, and whether it is presented as
+    // something that can be seen.
     virtual std::string accessibleName(std::size_t control) = 0;
+    virtual bool presentedAsVisible(std::size_t control) = 0;
     virtual std::optional<std::size_t> focused() = 0;
     virtual void press(Key key) = 0;
     virtual void click(std::size_t control) = 0;

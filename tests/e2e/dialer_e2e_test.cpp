@@ -1,16 +1,18 @@
-// The real program on a private X server, clicked as a person would, its sound recorded from a
-// private PulseAudio server and decoded by multimon-ng: kt5_dtmf, or with KT5_WINDOWS_APP_DIR
-// (set by the Windows build's tests) kt5_dtmf.exe under Wine, whose ALSA driver reaches the
-// same server. With KT5_INSTALLED_PROGRAM (the package checks) the first test runs that.
+// The real program on a private X server, clicked as a person would, its sound recorded from
+// a private sound stack (testing/sound_stacks.h) and decoded by multimon-ng: kt5_dtmf on every
+// stack a desktop runs, or with KT5_WINDOWS_APP_DIR (set by the Windows build's tests)
+// kt5_dtmf.exe under Wine, whose ALSA driver reaches PulseAudio. With KT5_INSTALLED_PROGRAM
+// (the package checks) the first test runs that.
 #include <gtest/gtest.h>
 // GoogleTest comes before Xlib, whose None and Bool macros would hide functions of its own.
-#include "support/child_process.h"
-#include "support/files.h"
-#include "support/sound_servers.h"
-#include "support/x11_session.h"
+#include "layout/layout.h"
+#include "testing/child_process.h"
+#include "testing/files.h"
+#include "testing/sound_stacks.h"
+#include "testing/x11_session.h"
 #include "window/form1_description.h"
-#include "window/layout.h"
 
+#include <X11/Xutil.h>
 #include <cstdlib>
 #include <fstream>
 #include <set>
@@ -22,7 +24,11 @@ namespace {
 namespace fs = std::filesystem;
 using std::chrono::milliseconds;
 
-const platform::WindowLayout kLayout = window::resolveLayout(window::form1Description());
+const layout::WindowLayout kLayout = layout::resolveLayout(window::form1Description());
+// The caption as the user is to see it, made here from the version rather than taken from
+// the layout: the major and minor numbers only.
+const std::string kCaption = "KT-5 DTMF Dialer  V." + std::to_string(KT5_VERSION_MAJOR) + "." +
+                             std::to_string(KT5_VERSION_MINOR) + " (QA1ZZ / QB2YY)";
 
 std::string fromEnvironment(const char* name)
 {
@@ -36,19 +42,22 @@ const std::string kInstalledProgram = fromEnvironment("KT5_INSTALLED_PROGRAM");
 
 std::string keysIn(const fs::path& raw)
 {
-    return outputOf({KT5_TESTS_DIR "/support/dtmf-keys", "-t", "raw", "-r", "8000", "-e",
-                     "signed-integer", "-b", "16", "-c", "1", raw.string()},
+    return outputOf({KT5_DTMF_KEYS, "-t", "raw", "-r", "8000", "-e", "signed-integer", "-b", "16",
+                     "-c", "1", raw.string()},
                     {"PATH=/usr/bin:/bin"});
 }
 
-class Dialer : public testing::Test {
+int pixels(int twips)
+{
+    return layout::pixelsAtReferenceDpi(twips);
+}
+
+class Dialer : public testing::TestWithParam<Stack> {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(x11.ready()) << "Xvfb did not start";
-        ASSERT_TRUE(pulse.ready()) << "PulseAudio did not start";
-        std::ofstream(home / ".asoundrc") << "pcm.!default {\n"
-                                          << alsaToPulseServer(pulse.socket()) << "\n}\n";
+        ASSERT_TRUE(sound.ready()) << nameOf(GetParam()) << " did not start";
     }
 
     void TearDown() override
@@ -68,9 +77,8 @@ protected:
 
     std::vector<std::string> environment() const
     {
-        std::vector<std::string> env{"PATH=/usr/bin:/bin", "DISPLAY=" + x11.displayName(),
-                                     "HOME=" + home.path().string(),
-                                     "XDG_RUNTIME_DIR=" + home.path().string(), "LC_ALL=C.UTF-8"};
+        std::vector<std::string> env = sound.environment();
+        env.insert(env.end(), {"DISPLAY=" + x11.displayName(), "LC_ALL=C.UTF-8"});
         if (kWine) // and Wine's ALSA driver, so ALSA's default device, not its PulseAudio one
             env.insert(env.end(), {"WINEPREFIX=" + fromEnvironment("KT5_WINEPREFIX"),
                                    "WINEDEBUG=-all", "WINEDLLOVERRIDES=winepulse.drv=d"});
@@ -86,10 +94,10 @@ protected:
         if (kWine)
             arguments.insert(arguments.begin(), "wine");
         filesBefore = files();
-        recorder = pulse.record(recording, 8000);
+        recorder = sound.record(recording);
         app = std::make_unique<ChildProcess>(
             arguments, environment(), (scratch / "stdout").string(), (scratch / "stderr").string());
-        form = x11.waitForWindow(std::string(kLayout.caption), 30'000);
+        form = x11.waitForWindow(kCaption, 30'000);
         ASSERT_TRUE(form.has_value()) << "the window did not appear: " << stderrText();
         x11.focus(*form); // as a window manager gives a new window the keyboard
     }
@@ -102,20 +110,24 @@ protected:
         int y = 0;
         if (kWine) {
             const auto [width, height] = x11.sizeOf(*form);
-            x = (width - kLayout.clientWidth / 15) / 2;
-            y = height - x - kLayout.clientHeight / 15;
+            x = (width - pixels(kLayout.clientWidth)) / 2;
+            y = height - x - pixels(kLayout.clientHeight);
         }
         for (const auto& c : kLayout.controls)
             if (c.index == index)
-                x11.click(*form, x + (c.windowRect.left + c.windowRect.width / 2) / 15,
-                          y + (c.windowRect.top + c.windowRect.height / 2) / 15);
+                x11.click(*form, x + pixels(c.windowRect.left + c.windowRect.width / 2),
+                          y + pixels(c.windowRect.top + c.windowRect.height / 2));
     }
 
     // Closes the error box with Return once it is there, and gives the keyboard back to the
-    // window, as a window manager does. False when no box came.
+    // window, as a window manager does. False when no box came, or one not owned by the
+    // window (a window manager would let it fall behind).
     bool closeBox()
     {
         const auto box = x11.waitForWindow("Error", 10'000);
+        Window owner = 0;
+        EXPECT_TRUE(box && XGetTransientForHint(x11.display(), *box, &owner) != 0 && owner == *form)
+            << "the box is not the window's";
         if (box) {
             x11.focus(*box);
             x11.key("Return");
@@ -143,8 +155,7 @@ protected:
     }
 
     X11Session x11;
-    PulseDaemon pulse;
-    TempDir home;
+    SoundStack sound{GetParam()};
     TempDir appRoot;
     TempDir scratch;
     fs::path recording = scratch / "played.raw";
@@ -154,53 +165,80 @@ protected:
     std::optional<unsigned long> form;
 };
 
-TEST_F(Dialer, ClicksPlayInTheirOrderSilentlyAndACloseWaitsForThemAndWritesNothing)
+TEST_P(Dialer, QuickClicksPlayInTheirOrderSilentlyAndACloseWaitsForThemAndWritesNothing)
 {
     // Were these passed on to the toolkit, the window would open off-screen in another style.
     start(kInstalledProgram.empty() ? install("Dialer") : fs::path(kInstalledProgram),
           {"-platform", "offscreen", "-style", "windows", "--help", "x"});
-    clickButton(3);
-    clickButton(9);
-    clickButton(10);
+    for (const int button : {3, 9, 10, 0, 3})
+        clickButton(static_cast<std::int16_t>(button));
     x11.requestClose(*form);
 
-    EXPECT_EQ(keysPlayed("*03#*09#*10#"), "*03#*09#*10#");
+    EXPECT_EQ(keysPlayed("*03#*09#*10#*00#*03#"), "*03#*09#*10#*00#*03#");
     EXPECT_EQ(app->waitFor(10'000), 0) << stderrText();
     EXPECT_EQ(files(), filesBefore);
+    EXPECT_FALSE(x11.waitForWindow("Error", 0)) << "a box for a tone that played";
     // Wine may speak of itself; the program says nothing.
     EXPECT_EQ(stderrText().find("kt5_dtmf:"), std::string::npos) << "a tone that plays prints";
 }
 
-TEST_F(Dialer, KeyboardGoesOnAfterAMissingTonesBoxInAFolderNamedOutsideTheEncoding)
+// What does not depend on the stack, on one.
+using DialerOnOneStack = Dialer;
+
+TEST_P(DialerOnOneStack,
+       ACutShortToneGivesTheWindowsBoxAndPlaysNothingInAFolderNamedOutsideTheEncoding)
 {
     // Linux: bytes that are not UTF-8. Windows: Cyrillic and a music sign, neither of them
     // in Windows-1252, Wine's ANSI code page here.
     const fs::path program = install(kWine ? "Набор тонов ♪" : "tones \xff\xfe");
-    fs::remove(program.parent_path() / "05.wav");
+    const fs::path tone = program.parent_path() / "05.wav";
+    fs::resize_file(tone, fs::file_size(tone) / 2); // "*0" of "*05#", were it played
     start(program);
-    x11.key("Tab"); // to *05#, the first button of the focus order
-    x11.key("space");
-    ASSERT_TRUE(closeBox()) << "no box for the missing file";
-    x11.key("space");
-    ASSERT_TRUE(closeBox()) << "Space after the box did not reach *05#";
-    x11.key("Tab");
-    x11.key("space");
+    clickButton(5);
+    ASSERT_TRUE(closeBox()) << "no box for the cut-short file";
+    clickButton(4);
 
     EXPECT_EQ(keysPlayed("*04#"), "*04#");
-    EXPECT_NE(stderrText().find("05.wav: file missing"), std::string::npos) << stderrText();
+    EXPECT_NE(stderrText().find("05.wav: file cut short"), std::string::npos) << stderrText();
 }
 
-TEST_F(Dialer, WithoutADisplayItSaysSoInOneLineAndEnds)
+INSTANTIATE_TEST_SUITE_P(Stacks, Dialer,
+                         testing::ValuesIn(kWine ? std::vector{Stack::PulseAudio}
+                                                 : std::vector{Stack::AlsaOnly, Stack::PulseAudio,
+                                                               Stack::PipeWireAlsa,
+                                                               Stack::PipeWirePulse}),
+                         [](const auto& row) { return nameOf(row.param); });
+INSTANTIATE_TEST_SUITE_P(PulseAudio, DialerOnOneStack, testing::Values(Stack::PulseAudio),
+                         [](const auto& row) { return nameOf(row.param); });
+
+// Every way the window cannot open, in one line each that names what failed.
+TEST(DialerWithoutADisplay, SaysWhyInOneLineAndEnds)
 {
     if (kWine)
         GTEST_SKIP() << "under Wine, Wine itself fails first";
-    ChildProcess program({install("Dialer").string()},
-                         {"PATH=/usr/bin:/bin", "DISPLAY=:9999", "HOME=" + home.path().string()},
-                         (scratch / "stdout").string(), (scratch / "stderr").string());
-
-    EXPECT_EQ(program.waitFor(10'000), 1);
-    EXPECT_EQ(stderrText(), "kt5_dtmf: cannot open the window: could not connect to display "
-                            ":9999\n");
+    const TempDir runtime;
+    const struct {
+        std::vector<std::string> env;
+        std::string line;
+    } rows[] = {
+        {{"DISPLAY=:9999"}, "could not connect to display :9999"},
+        {{}, "no display is set (neither WAYLAND_DISPLAY nor DISPLAY)"},
+        {{"WAYLAND_DISPLAY=wayland-9"},
+         "XDG_RUNTIME_DIR is not set to a directory, so the Wayland display wayland-9 cannot be "
+         "found"},
+        {{"WAYLAND_DISPLAY=wayland-9", "XDG_RUNTIME_DIR=" + runtime.path().string()},
+         "could not connect to the Wayland display wayland-9"},
+    };
+    for (const auto& row : rows) {
+        const TempDir scratch;
+        std::vector<std::string> env{"PATH=/usr/bin:/bin", "HOME=" + scratch.path().string()};
+        env.insert(env.end(), row.env.begin(), row.env.end());
+        ChildProcess program({KT5_APP_DIR "/kt5_dtmf"}, env, (scratch / "out").string(),
+                             (scratch / "err").string());
+        EXPECT_EQ(program.waitFor(10'000), 1) << row.line;
+        EXPECT_EQ(readBytes(scratch / "err"),
+                  "kt5_dtmf: cannot open the window: " + row.line + "\n");
+    }
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/platform_services.h"
+#include "platform/desktop_services.h"
 #include "platform/sound_service.h"
 
 #include <string>
@@ -8,8 +8,8 @@
 
 namespace kt5::test {
 
-// Records message boxes and error lines instead of showing them; builds no window.
-class FakePlatformServices final : public platform::PlatformServices {
+// Records message boxes and error lines instead of showing them.
+class FakeDesktopServices final : public platform::DesktopServices {
 public:
     struct Box {
         std::string text;
@@ -24,11 +24,6 @@ public:
     }
     platform::NativeString applicationDirectory() override { return directory; }
     void reportError(std::string_view line) override { errors.emplace_back(line); }
-
-    platform::BuiltWindow buildWindow(const platform::WindowLayout&, platform::EventSink) override
-    {
-        return {nullptr, "no windows here"};
-    }
 
     platform::NativeString directory = platform::nativeFromAscii("/opt/kt5");
     std::vector<Box> boxes;

@@ -1,5 +1,5 @@
-// What kt5_dtmf.exe and its installer say about themselves, read back as Windows' file
-// properties read it: the version blocks, through the version API.
+// What kt5_dtmf.exe, kt5_tones.exe and the installer say about themselves, read back as
+// Windows' file properties read it: the version blocks, through the version API.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -30,17 +30,32 @@ std::wstring versionValue(const wchar_t* file, const std::wstring& path)
            std::to_wstring(fixed->dwProductVersionLS);
 }
 
-TEST(BuiltExecutables, VersionBlocksCarryTheProductAndItsVersion)
+// The fixed block's file and product versions, as versionValue() gives them.
+std::wstring fixedVersions()
+{
+    const std::wstring one = std::to_wstring(KT5_VERSION_MAJOR << 16 | KT5_VERSION_MINOR) + L"." +
+                             std::to_wstring(KT5_VERSION_PATCH << 16 | KT5_VERSION_TWEAK);
+    return one + L" " + one;
+}
+
+TEST(BuiltExecutables, VersionBlocksCarryTheProductItsVersionAndEachFilesOwnName)
 {
     const std::wstring strings = L"\\StringFileInfo\\040904B0\\"; // US English, Unicode
-    for (const wchar_t* file : {KT5_EXE, KT5_INSTALLER}) {
-        EXPECT_EQ(versionValue(file, L"\\"), L"65544.2 65544.2") << file << ": 1.8.0.2";
-        EXPECT_EQ(versionValue(file, strings + L"ProductName"), L"HALVORN DTMF Dialer") << file;
-        EXPECT_EQ(versionValue(file, strings + L"ProductVersion"), L"1.08.0002") << file;
-        EXPECT_EQ(versionValue(file, strings + L"FileVersion"), L"1.08.0002") << file;
+    const std::wstring dtmf = KT5_RUNTIME_DIR L"/kt5_dtmf.exe";
+    const std::wstring tones = KT5_RUNTIME_DIR L"/kt5_tones.exe";
+    for (const std::wstring& file : {dtmf, tones, std::wstring(KT5_INSTALLER)}) {
+        EXPECT_EQ(versionValue(file.c_str(), L"\\"), fixedVersions()) << file;
+        EXPECT_EQ(versionValue(file.c_str(), strings + L"ProductName"), KT5_PRODUCT_NAME) << file;
+        EXPECT_EQ(versionValue(file.c_str(), strings + L"ProductVersion"), KT5_FILE_VERSION);
+        EXPECT_EQ(versionValue(file.c_str(), strings + L"FileVersion"), KT5_FILE_VERSION);
     }
-    EXPECT_EQ(versionValue(KT5_EXE, strings + L"InternalName"), L"kt5_dtmf");
-    EXPECT_EQ(versionValue(KT5_EXE, strings + L"OriginalFilename"), L"kt5_dtmf.exe");
+    for (const std::wstring name : {L"kt5_dtmf", L"kt5_tones"}) {
+        const std::wstring file = KT5_RUNTIME_DIR L"/" + name + L".exe";
+        EXPECT_EQ(versionValue(file.c_str(), strings + L"InternalName"), name);
+        EXPECT_EQ(versionValue(file.c_str(), strings + L"OriginalFilename"), name + L".exe");
+    }
+    EXPECT_NE(versionValue(dtmf.c_str(), strings + L"FileDescription"),
+              versionValue(tones.c_str(), strings + L"FileDescription"));
 }
 
 } // namespace

@@ -20,9 +20,9 @@ platform::NativeString native(std::string_view utf8)
 
 class ToneCommandsTest : public testing::Test {
 protected:
-    FakePlatformServices platform;
+    FakeDesktopServices platform;
     FakeSoundService sound;
-    tones::ToneCommands commands{platform, sound};
+    tones::ToneCommandHandler commands{platform, sound};
 };
 
 TEST_F(ToneCommandsTest, PlaysTheCommandsFileFromTheApplicationDirectoryAndSaysNothing)
@@ -48,7 +48,7 @@ TEST_F(ToneCommandsTest, PlaysTheCommandsFileFromTheApplicationDirectoryAndSaysN
 TEST_F(ToneCommandsTest, FailedToneShowsOneExclamationBoxAndSaysWhyInOneLine)
 {
     platform.directory = native("/home/ann/Téléphone 2");
-    sound.result = {PlaybackError::DeviceNotOpened, "Connection refused"};
+    sound.result = platform::PlaybackFailure{PlaybackError::DeviceNotOpened, "Connection refused"};
     commands.Command1_Click(4);
 
     ASSERT_EQ(platform.boxes.size(), 1u);

@@ -4,10 +4,11 @@
 //   kt5_tones make [--tone-ms N] [--gap-ms N] [--level-dbfs X] [--rate HZ] [--lead-ms N]
 //                  [--tail-ms N] DIR
 //   kt5_tones check [--loss-ms N] FILE...
-#include "command_line.h"
-#include "dtmf_keys.h"
+#include "os/command_line.h"
+#include "product/product.h"
 #include "tone_check.h"
 #include "tone_synthesis.h"
+#include "tones/dtmf.h"
 #include "tones/tone_command_table.h"
 #include "wave_file.h"
 
@@ -40,12 +41,12 @@ void printHelp(std::ostream& out)
            "       keys of its remote-control command, *00# to *10#. Each file is written\n"
            "       whole, through a temporary file in DIR, or left as it was.\n"
         << "         --tone-ms N       length of each key's tone (default " << ms(defaults.toneMs)
-        << "; at least " << ms(kt5::tools::kShortestToneMs) << ")\n"
+        << "; at least " << ms(kt5::tones::kShortestToneMs) << ")\n"
         << "         --gap-ms N        silence after each key (default " << ms(defaults.gapMs)
-        << "; at least " << ms(kt5::tools::kShortestToneMs) << ")\n"
+        << "; at least " << ms(kt5::tones::kShortestToneMs) << ")\n"
         << "         --level-dbfs X    level of each of a key's two tones (default "
         << defaults.levelDbfs << ";\n"
-        << "                           from " << kt5::tools::kQuietestDbfs
+        << "                           from " << kt5::tones::kQuietestDbfs
         << " to where the two together reach full scale)\n"
         << "         --rate HZ         sample rate (default " << defaults.rate << ")\n"
         << "         --lead-ms N       digital silence before the first key, for an output or\n"
@@ -108,7 +109,7 @@ int make(const std::vector<std::string_view>& arguments)
         else if (option == "--tail-ms")
             understood = number(settings.tailMs.emplace());
         else if (!option.starts_with("--") && !directory)
-            directory = kt5::tools::pathFromArgument(option);
+            directory = kt5::platform::os::pathFromArgument(option);
         else
             return usageError("make: unexpected " + std::string(option));
         if (!understood)
@@ -119,26 +120,26 @@ int make(const std::vector<std::string_view>& arguments)
     if (const auto why = kt5::tools::refusal(settings))
         return usageError("make: " + *why);
     if (!std::filesystem::is_directory(*directory)) {
-        std::cerr << "kt5_tones: make: " << kt5::tools::argumentFromPath(*directory)
+        std::cerr << "kt5_tones: make: " << kt5::platform::os::argumentFromPath(*directory)
                   << " is not a directory\n";
         return kFailed;
     }
     // A set whose files are links lives where they lead (the package keeps its set in /etc,
     // where upgrades respect it); replacing the links would leave it behind unchanged.
-    for (const auto& command : kt5::tones::kToneCommands) {
+    for (const auto& command : kt5::tones::kToneCommandTable) {
         const auto file = *directory / command.file;
         if (std::filesystem::is_symlink(file)) {
             std::error_code ignored;
             const auto target = std::filesystem::canonical(file, ignored);
-            std::cerr << "kt5_tones: make: " << kt5::tools::argumentFromPath(file)
+            std::cerr << "kt5_tones: make: " << kt5::platform::os::argumentFromPath(file)
                       << " is a link to "
-                      << kt5::tools::argumentFromPath(
+                      << kt5::platform::os::argumentFromPath(
                              target.empty() ? std::filesystem::read_symlink(file, ignored) : target)
                       << ": make the set where it leads; nothing was written\n";
             return kFailed;
         }
     }
-    for (const auto& command : kt5::tones::kToneCommands) {
+    for (const auto& command : kt5::tones::kToneCommandTable) {
         const auto samples = kt5::tools::synthesize(command.keys, settings);
         if (const auto error =
                 kt5::tools::writeWaveFile(*directory / command.file, samples, settings.rate)) {
@@ -174,7 +175,7 @@ int check(const std::vector<std::string_view>& arguments)
 
 int main(int argc, char* argv[])
 {
-    const std::vector<std::string> utf8 = kt5::tools::utf8Arguments(argc, argv);
+    const std::vector<std::string> utf8 = kt5::platform::os::utf8Arguments(argc, argv);
     const std::vector<std::string_view> arguments(utf8.begin(), utf8.end());
     const auto asksFor = [&](std::string_view option) {
         return std::find(arguments.begin(), arguments.end(), option) != arguments.end();
@@ -186,7 +187,7 @@ int main(int argc, char* argv[])
         return kDone;
     }
     if (asksFor("--version")) {
-        std::cout << "kt5_tones " KT5_VERSION "\n";
+        std::cout << "kt5_tones " << kt5::product::kVersion << "\n";
         return kDone;
     }
     const std::vector<std::string_view> rest(arguments.begin() + 1, arguments.end());

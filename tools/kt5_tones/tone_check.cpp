@@ -3,7 +3,7 @@
 // samples at the key's two frequencies.
 #include "tone_check.h"
 
-#include "dtmf_keys.h"
+#include "tones/dtmf.h"
 
 #include <sndfile.h>
 
@@ -18,6 +18,8 @@
 #include <variant>
 
 namespace kt5::tools {
+
+using namespace kt5::tones; // the receiver limits and the key frequencies
 
 namespace {
 

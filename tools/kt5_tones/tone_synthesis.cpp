@@ -1,12 +1,14 @@
 #include "tone_synthesis.h"
 
-#include "dtmf_keys.h"
+#include "tones/dtmf.h"
 
 #include <cmath>
 #include <cstdio>
 #include <numbers>
 
 namespace kt5::tools {
+
+using namespace kt5::tones; // the receiver limits and the key frequencies
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "wave_file.h"
 
-#include "command_line.h"
+#include "os/command_line.h"
 
 #include <fstream>
 #include <system_error>
@@ -43,13 +43,14 @@ std::optional<std::string> writeWaveFile(const std::filesystem::path& path,
         if (!out) {
             std::error_code ignored;
             std::filesystem::remove(temporary, ignored);
-            return "cannot write " + argumentFromPath(temporary);
+            return "cannot write " + platform::os::argumentFromPath(temporary);
         }
     }
     std::error_code error;
     std::filesystem::rename(temporary, path, error);
     if (error) {
-        const std::string why = "cannot replace " + argumentFromPath(path) + ": " + error.message();
+        const std::string why =
+            "cannot replace " + platform::os::argumentFromPath(path) + ": " + error.message();
         std::filesystem::remove(temporary, error);
         return why;
     }

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string_view>
+
+namespace kt5::platform::os {
+
+// Says what failed in one line, "kt5_dtmf: <line>", on standard error and, where the
+// platform has one, on the debugger's output (a program of the Windows GUI subsystem often
+// has no standard error to write to). The one place such a line is made.
+void printDiagnostic(std::string_view line);
+
+} // namespace kt5::platform::os

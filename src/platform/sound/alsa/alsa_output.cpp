@@ -1,0 +1,135 @@
+#include "alsa_output.h"
+
+#include <algorithm>
+#include <memory>
+#include <thread>
+
+namespace kt5::platform::alsa {
+
+namespace {
+
+using std::chrono::milliseconds;
+
+// Short enough that a tone starts and ends promptly, long enough to ride out a busy desktop.
+constexpr unsigned kLatencyMicroseconds = 40'000;
+// The longest single wait, so that the deadline is looked at often.
+constexpr milliseconds kLongestWait{50};
+
+struct PcmCloser {
+    const AsoundApi* alsa;
+    void operator()(snd_pcm_t* pcm) const { alsa->pcm_close(pcm); }
+};
+using PcmHandle = std::unique_ptr<snd_pcm_t, PcmCloser>;
+
+int millisecondsUntil(Clock::time_point deadline)
+{
+    const auto left = std::chrono::duration_cast<milliseconds>(deadline - Clock::now());
+    return static_cast<int>(std::clamp(left, milliseconds(0), kLongestWait).count());
+}
+
+class Playback {
+public:
+    Playback(const AsoundApi& alsa, Clock::time_point deadline)
+        : alsa_(alsa)
+        , deadline_(deadline)
+    {
+    }
+
+    PlaybackResult run(const decoder::DecodedSound& sound)
+    {
+        snd_pcm_t* raw = nullptr;
+        // Non-blocking throughout: a device held by someone else fails now, and no write or
+        // wait can outlast the deadline.
+        if (const int error =
+                alsa_.pcm_open(&raw, "default", SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK);
+            error < 0)
+            return PlaybackFailure{PlaybackError::DeviceNotOpened, alsa_.strerror(error)};
+        pcm_ = PcmHandle(raw, {&alsa_});
+        // Resampling and channel mapping allowed: ALSA adapts the file's own format to the
+        // device.
+        if (const int error = alsa_.pcm_set_params(
+                pcm_.get(), SND_PCM_FORMAT_S16, SND_PCM_ACCESS_RW_INTERLEAVED,
+                static_cast<unsigned>(sound.channels), static_cast<unsigned>(sound.sampleRate), 1,
+                kLatencyMicroseconds);
+            error < 0)
+            return PlaybackFailure{PlaybackError::DeviceNotOpened, alsa_.strerror(error)};
+        if (Clock::now() >= deadline_)
+            return timedOut(); // the open alone took all the time: play nothing late
+
+        if (PlaybackResult written = writeAll(sound); !written.played())
+            return written;
+        return waitUntilPlayed();
+    }
+
+private:
+    PlaybackResult writeAll(const decoder::DecodedSound& sound)
+    {
+        const auto channels = static_cast<std::size_t>(sound.channels);
+        const std::size_t frames = sound.frames();
+        std::size_t written = 0;
+        while (written < frames) {
+            const snd_pcm_sframes_t n = alsa_.pcm_writei(
+                pcm_.get(), sound.samples.data() + written * channels, frames - written);
+            if (n >= 0) {
+                written += static_cast<std::size_t>(n);
+                continue;
+            }
+            if (n == -EAGAIN) {
+                if (Clock::now() >= deadline_)
+                    return timedOut();
+                const int waited = alsa_.pcm_wait(pcm_.get(), millisecondsUntil(deadline_));
+                if (waited >= 0)
+                    continue;
+                if (PlaybackResult recovered = recover(waited); !recovered.played())
+                    return recovered;
+                continue;
+            }
+            // Underruns and resumes after suspend are recovered and writing goes on.
+            if (PlaybackResult recovered = recover(static_cast<int>(n)); !recovered.played())
+                return recovered;
+        }
+        return {};
+    }
+
+    // Played once the output itself says it has drained: blocking, the one call that every
+    // plugin answers only when the last sample has sounded (a sound server's included, which
+    // the buffer's fill level does not tell: pipewire-pulse leaves it short of empty). It is
+    // not bounded by the deadline; the caller's wait is.
+    PlaybackResult waitUntilPlayed()
+    {
+        if (const int error = alsa_.pcm_nonblock(pcm_.get(), 0); error < 0)
+            return PlaybackFailure{PlaybackError::DeviceFailed, alsa_.strerror(error)};
+        const int drained = alsa_.pcm_drain(pcm_.get());
+        if (drained == 0 || drained == -EPIPE) // -EPIPE: it ran dry after the last sample
+            return {};
+        return PlaybackFailure{PlaybackError::DeviceFailed, alsa_.strerror(drained)};
+    }
+
+    PlaybackResult recover(int error)
+    {
+        if (alsa_.pcm_recover(pcm_.get(), error, 1) < 0)
+            return PlaybackFailure{PlaybackError::DeviceFailed, alsa_.strerror(error)};
+        return {};
+    }
+
+    PlaybackResult timedOut()
+    {
+        alsa_.pcm_drop(pcm_.get());
+        return PlaybackFailure{PlaybackError::TimedOut,
+                               "the sound output stopped taking the sound"};
+    }
+
+    const AsoundApi& alsa_;
+    const Clock::time_point deadline_;
+    PcmHandle pcm_{nullptr, {nullptr}};
+};
+
+} // namespace
+
+PlaybackResult playOnDefaultOutput(const AsoundApi& alsa, const decoder::DecodedSound& sound,
+                                   Clock::time_point deadline)
+{
+    return Playback(alsa, deadline).run(sound);
+}
+
+} // namespace kt5::platform::alsa

@@ -1,0 +1,41 @@
+#include "stream_identity.h"
+
+#include <cstdlib>
+#include <string>
+
+namespace kt5::platform::alsa {
+
+namespace {
+
+// A value in double quotes, as both servers' property lists read one.
+std::string quoted(std::string_view value)
+{
+    std::string text = "\"";
+    for (const char c : value) {
+        if (c == '"' || c == '\\')
+            text += '\\';
+        text += c;
+    }
+    return text + "\"";
+}
+
+} // namespace
+
+// The ALSA plugins name a stream after the plugin ("ALSA plug-in [kt5_dtmf]", "PipeWire ALSA
+// [kt5_dtmf]") and take other names only from the environment, which their client libraries
+// read when the stream opens: libpulse for the pulse plugin (to PulseAudio or pipewire-pulse),
+// PipeWire's for its own. Both servers remember the output a user chose by the application's
+// name, after its role, so none is given. What the user has set there is left as it is.
+void nameTheProgramsStreams(const ProgramIdentity& identity)
+{
+    const std::string name = quoted(identity.displayName);
+    const std::string icon = quoted(identity.desktopId);
+    // Set once, at start, while this is the only thread: the environment is the only way in.
+    ::setenv("PULSE_PROP_OVERRIDE",
+             ("application.name=" + name + " application.icon_name=" + icon).c_str(), 0);
+    ::setenv("PIPEWIRE_PROPS",
+             ("{ application.name = " + name + " application.icon_name = " + icon + " }").c_str(),
+             0);
+}
+
+} // namespace kt5::platform::alsa

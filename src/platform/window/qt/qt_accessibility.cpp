@@ -1,0 +1,111 @@
+#include "qt_accessibility.h"
+
+#include <QAccessibleWidget>
+#include <QWidget>
+
+namespace kt5::platform::qt {
+
+namespace {
+
+// Which widgets are presented in which way, as a property of each: Qt asks a factory by
+// object, with nothing else to go by.
+constexpr char kPresentedAs[] = "kt5.presentedAs";
+constexpr int kFrame = 1;
+constexpr int kNothing = 2;
+
+int presentedAs(const QObject* object)
+{
+    return object->property(kPresentedAs).toInt();
+}
+
+class FrameAccessible final : public QAccessibleWidget {
+public:
+    explicit FrameAccessible(QWidget* form)
+        : QAccessibleWidget(form, QAccessible::Window)
+    {
+    }
+
+    int childCount() const override { return static_cast<int>(presentedChildren().size()); }
+    QAccessibleInterface* child(int index) const override
+    {
+        const QList<QWidget*> children = presentedChildren();
+        if (index < 0 || index >= children.size())
+            return nullptr;
+        return QAccessible::queryAccessibleInterface(children.at(index));
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override
+    {
+        return child != nullptr ? static_cast<int>(presentedChildren().indexOf(child->object()))
+                                : -1;
+    }
+
+private:
+    QList<QWidget*> presentedChildren() const
+    {
+        QList<QWidget*> children;
+        for (QObject* object : widget()->children()) {
+            auto* child = qobject_cast<QWidget*>(object);
+            if (child != nullptr && !child->isWindow() && presentedAs(child) != kNothing)
+                children.append(child);
+        }
+        return children;
+    }
+};
+
+class UnpresentedAccessible final : public QAccessibleWidget {
+public:
+    explicit UnpresentedAccessible(QWidget* control)
+        : QAccessibleWidget(control, QAccessible::NoRole)
+    {
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State state;
+        state.invisible = true;
+        state.offscreen = true;
+        return state;
+    }
+    QString text(QAccessible::Text) const override { return {}; }
+};
+
+// Qt keeps the interfaces it is given, and deletes them with their widgets.
+QAccessibleInterface* presentation(const QString&, QObject* object)
+{
+    auto* widget = qobject_cast<QWidget*>(object);
+    if (widget == nullptr)
+        return nullptr;
+    switch (presentedAs(widget)) {
+    case kFrame:
+        return new FrameAccessible(widget);
+    case kNothing:
+        return new UnpresentedAccessible(widget);
+    default:
+        return nullptr; // Qt's own
+    }
+}
+
+void installPresentation()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(&presentation);
+        return true;
+    }();
+    (void)installed;
+}
+
+} // namespace
+
+void presentAsFrame(QWidget& form)
+{
+    installPresentation();
+    form.setProperty(kPresentedAs, kFrame);
+}
+
+void presentNothingOf(QWidget& control)
+{
+    installPresentation();
+    control.setProperty(kPresentedAs, kNothing);
+}
+
+} // namespace kt5::platform::qt

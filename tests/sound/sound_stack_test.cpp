@@ -1,0 +1,208 @@
+// The real sound service on Linux through the real libasound, on every sound stack a desktop
+// runs, started privately (see testing/sound_stacks.h): sounds heard whole and in order, and a
+// server that stops or dies; on the sound servers, the stream as the desktop's sound settings
+// list it.
+#include "platform/sound_service.h"
+#include "product/product.h"
+#include "testing/files.h"
+#include "testing/sound_stacks.h"
+
+#include <gtest/gtest.h>
+
+#include <future>
+#include <regex>
+#include <thread>
+
+namespace kt5::platform {
+void PrintTo(PlaybackError error, std::ostream* out) // failures name the reason
+{
+    *out << describe(error);
+}
+} // namespace kt5::platform
+
+namespace kt5::test {
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+using Seconds = std::chrono::duration<double>;
+using platform::PlaybackError;
+
+constexpr platform::ProgramIdentity kIdentity{product::kProgramName, product::kDisplayName,
+                                              product::kDesktopId};
+
+std::unique_ptr<platform::SoundService> newService()
+{
+    return platform::createSoundService(kIdentity);
+}
+
+// "played", or why not, for a failure to show.
+std::string outcome(const platform::PlaybackResult& result)
+{
+    return result.played() ? "played"
+                           : std::string(describe(result.failure().error)) + " (" +
+                                 result.failure().detail + ")";
+}
+bool refusedAsBusy(const platform::PlaybackResult& result)
+{
+    return !result.played() && result.failure().error == PlaybackError::Busy;
+}
+
+// A built-in tone file, and the keys multimon-ng hears in a raw 8 kHz recording.
+std::string tone(int command)
+{
+    return KT5_TONE_DIR "/" + std::string(command < 10 ? "0" : "") + std::to_string(command) +
+           ".wav";
+}
+std::string keysIn(const fs::path& raw)
+{
+    return outputOf({KT5_DTMF_KEYS, "-t", "raw", "-r", "8000", "-e", "signed-integer", "-b", "16",
+                     "-c", "1", raw.string()},
+                    {"PATH=/usr/bin:/bin"});
+}
+
+class OnEveryStack : public testing::TestWithParam<Stack> {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(stack.ready()) << nameOf(GetParam()) << " did not start";
+        stack.useInThisProcess();
+    }
+
+    SoundStack stack{GetParam()};
+    TempDir scratch;
+    std::unique_ptr<platform::SoundService> sound = newService();
+};
+
+// A tone takes at most its length and this: the service's grace, and a loaded machine's.
+constexpr Seconds kBound{3.0};
+
+TEST_P(OnEveryStack, QuickSoundsAreHeardWholeAndInOrderAndASecondOneMeanwhileIsRefusedAtOnce)
+{
+    const fs::path raw = scratch / "heard.raw";
+    auto recorder = stack.record(raw);
+    // The first returns once it has been heard; another thread's sound meanwhile is refused
+    // without waiting (the rule holds for the whole process), and the first is not cut.
+    auto first = std::async(std::launch::async, [&] {
+        const auto start = Clock::now();
+        const std::string result = outcome(sound->play(tone(3)));
+        return std::pair{result, Seconds(Clock::now() - start)};
+    });
+    // A server's null sink plays in real time; ALSA's null device takes a sound at once.
+    if (stack.hasServer()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        const auto refusedAt = Clock::now();
+        EXPECT_TRUE(refusedAsBusy(newService()->play(tone(6))));
+        EXPECT_LT(Seconds(Clock::now() - refusedAt), Seconds(0.2)) << "it waited behind";
+    }
+    const auto [played, took] = first.get();
+    EXPECT_EQ(played, "played");
+    if (stack.hasServer()) {
+        EXPECT_GE(took, Seconds(0.75)) << "returned before the tone was heard";
+    }
+    for (const int command : {9, 10, 1, 0})
+        EXPECT_EQ(outcome(sound->play(tone(command))), "played") << command;
+
+    const std::string expected = "*03#*09#*10#*01#*00#";
+    waitUntil([&] { return keysIn(raw).size() >= expected.size(); }, std::chrono::seconds(5));
+    recorder.reset();
+    EXPECT_EQ(keysIn(raw), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Stacks, OnEveryStack,
+                         testing::Values(Stack::AlsaOnly, Stack::PulseAudio, Stack::PipeWireAlsa,
+                                         Stack::PipeWirePulse),
+                         [](const auto& row) { return nameOf(row.param); });
+
+using OnEveryServer = OnEveryStack;
+
+TEST_P(OnEveryServer, OneThatStopsMidToneTimesOutOneThatDiesFailsAtOnceAndEachIsUsedAfter)
+{
+    auto play = std::async(std::launch::async, [&] {
+        const auto start = Clock::now();
+        const platform::PlaybackResult result = sound->play(tone(0));
+        return std::pair{result.played() ? "" : describe(result.failure().error),
+                         Seconds(Clock::now() - start)};
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    stack.freeze();
+    const auto [error, took] = play.get();
+    stack.thaw();
+    EXPECT_EQ(error, describe(PlaybackError::TimedOut));
+    EXPECT_LT(took, Seconds(1.2) + kBound) << "the caller waited for the stopped server";
+    // The output stays busy until the stopped call has returned; then it plays again.
+    std::string next;
+    waitUntil(
+        [&] {
+            const platform::PlaybackResult result = sound->play(tone(1));
+            next = outcome(result);
+            return !refusedAsBusy(result);
+        },
+        std::chrono::seconds(10));
+    EXPECT_EQ(next, "played") << "once the server answered";
+
+    stack.kill();
+    const auto killedAt = Clock::now();
+    const platform::PlaybackResult killed = sound->play(tone(1));
+    EXPECT_TRUE(!killed.played() && killed.failure().error == PlaybackError::DeviceNotOpened)
+        << outcome(killed);
+    EXPECT_LT(Seconds(Clock::now() - killedAt), Seconds(1));
+    ASSERT_TRUE(stack.restart());
+    EXPECT_EQ(outcome(sound->play(tone(1))), "played") << "a new server";
+}
+
+// The properties of the program's stream while it plays, as the server lists them.
+std::string ourStream(const SoundStack& stack)
+{
+    std::string found;
+    const std::string name = "application.name = \"" + std::string(product::kDisplayName) + "\"";
+    waitUntil(
+        [&] {
+            const std::string all = stack.pactl({"list", "sink-inputs"});
+            for (std::size_t at = all.find("Sink Input #"); at != std::string::npos;) {
+                const std::size_t next = all.find("Sink Input #", at + 1);
+                const std::string block = all.substr(at, next - at);
+                if (block.find(name) != std::string::npos)
+                    found = block;
+                at = next;
+            }
+            return !found.empty();
+        },
+        std::chrono::seconds(3));
+    return found;
+}
+
+TEST_P(OnEveryServer, StreamCarriesTheMenuEntrysNameAndIconAndNoRoleSoAMoveIsRemembered)
+{
+    auto play = std::async(std::launch::async, [&] { return outcome(sound->play(tone(0))); });
+    const std::string stream = ourStream(stack);
+    ASSERT_FALSE(stream.empty()) << "no stream named " << product::kDisplayName << "\n"
+                                 << stack.pactl({"list", "sink-inputs"});
+    EXPECT_NE(stream.find("application.icon_name = \"" + std::string(product::kDesktopId) + "\""),
+              std::string::npos)
+        << stream;
+    EXPECT_EQ(stream.find("media.role"), std::string::npos) << stream;
+
+    // Sent once to another output, as a user does in the sound settings...
+    stack.pactl({"load-module", "module-null-sink", "sink_name=kt5_radio"});
+    const std::string id =
+        std::regex_replace(stream, std::regex(R"(^Sink Input #(\d+)[^]*)"), "$1");
+    stack.pactl({"move-sink-input", id, "kt5_radio"});
+    EXPECT_EQ(play.get(), "played");
+    // ...the next stream of the program goes there.
+    auto again = std::async(std::launch::async, [&] { return outcome(sound->play(tone(0))); });
+    const std::string next = ourStream(stack);
+    const std::string radio =
+        std::regex_replace(stack.pactl({"list", "short", "sinks"}),
+                           std::regex(R"([^]*?(\d+)\s+kt5_radio\s[^]*)"), "$1");
+    EXPECT_NE(next.find("Sink: " + radio + "\n"), std::string::npos) << next;
+    EXPECT_EQ(again.get(), "played");
+}
+
+INSTANTIATE_TEST_SUITE_P(Servers, OnEveryServer,
+                         testing::Values(Stack::PulseAudio, Stack::PipeWireAlsa,
+                                         Stack::PipeWirePulse),
+                         [](const auto& row) { return nameOf(row.param); });
+
+} // namespace
+} // namespace kt5::test
