@@ -208,6 +208,40 @@ INSTANTIATE_TEST_SUITE_P(Stacks, Dialer,
                                                                Stack::PipeWireAlsa,
                                                                Stack::PipeWirePulse}),
                          [](const auto& row) { return nameOf(row.param); });
+// As a screen reader meets it: the accessibility bus started by a session bus's
+// ScreenReaderEnabled, as a screen reader starts it, before the program starts.
+TEST_P(DialerOnOneStack, AScreenReaderFindsTheFrameAndEveryButtonPressesThreeAndHearsNothingUnseen)
+{
+    if (kWine)
+        GTEST_SKIP() << "Wine has no AT-SPI bridge";
+    std::vector<std::string> env = environment();
+    env.push_back("GSETTINGS_BACKEND=memory"); // the setting is not saved for the user
+    const std::string bus = (sound.runtimeDirectory() / "bus").string();
+    ChildProcess sessionBus({"dbus-daemon", "--session", "--nofork", "--nopidfile",
+                             "--address=unix:path=" + bus},
+                            env);
+    ASSERT_TRUE(waitUntil([&] { return fs::exists(bus); }, milliseconds(5000)));
+    ASSERT_EQ(ChildProcess({"gdbus", "call", "--session", "--dest", "org.a11y.Bus",
+                            "--object-path", "/org/a11y/bus", "--method",
+                            "org.freedesktop.DBus.Properties.Set", "org.a11y.Status",
+                            "ScreenReaderEnabled", "<true>"},
+                           env)
+                  .waitFor(10'000),
+              0);
+    start(install("Dialer"));
+    std::vector<std::string> reader{KT5_TESTS_DIR "/e2e/screen_reader.py", kCaption};
+    for (const int b : {1, 2, 3})
+        for (const auto& c : kLayout.controls)
+            if (c.index == b)
+                reader.push_back(c.accessibleName);
+    const fs::path said = scratch / "reader";
+    ChildProcess screenReader(reader, env, said.string());
+
+    EXPECT_EQ(screenReader.waitFor(60'000), 0) << readBytes(said);
+    EXPECT_EQ(readBytes(said), "11 buttons\n");
+    EXPECT_EQ(keysPlayed("*01#*02#*03#"), "*01#*02#*03#");
+}
+
 INSTANTIATE_TEST_SUITE_P(PulseAudio, DialerOnOneStack, testing::Values(Stack::PulseAudio),
                          [](const auto& row) { return nameOf(row.param); });
 

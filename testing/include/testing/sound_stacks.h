@@ -63,8 +63,10 @@ public:
     Stack stack() const { return stack_; }
     bool ready() const { return ready_; }
     bool hasServer() const { return stack_ != Stack::AlsaOnly; }
-    // The environment of a program that plays on the stack: its home holds the .asoundrc.
+    // The environment of a program that plays on the stack: its home holds the .asoundrc;
+    // its runtime directory, the session bus's socket.
     const std::vector<std::string>& environment() const { return env_; }
+    std::filesystem::path runtimeDirectory() const { return dir_ / "run"; }
 
     // Points this process's ALSA default device, and its sound server clients, at the stack.
     void useInThisProcess() const

@@ -25,6 +25,10 @@ public:
     {
     }
 
+    QString text(QAccessible::Text kind) const override
+    {
+        return kind == QAccessible::Name ? widget()->windowTitle() : QAccessibleWidget::text(kind);
+    }
     int childCount() const override { return static_cast<int>(presentedChildren().size()); }
     QAccessibleInterface* child(int index) const override
     {
@@ -85,10 +89,23 @@ QAccessibleInterface* presentation(const QString&, QObject* object)
     }
 }
 
+// Qt tells assistive technology of every focus and text change, of any widget; for one not
+// presented there, nothing is passed on, so a screen reader has nothing to announce when the
+// focus rests there. Everything else goes its usual way, to the accessibility bridge.
+void passOnWhatIsPresented(QAccessibleEvent* event)
+{
+    if (event->object() != nullptr && presentedAs(event->object()) == kNothing)
+        return;
+    QAccessible::installUpdateHandler(nullptr); // the bridge's own path, this once
+    QAccessible::updateAccessibility(event);
+    QAccessible::installUpdateHandler(&passOnWhatIsPresented);
+}
+
 void installPresentation()
 {
     static const bool installed = [] {
         QAccessible::installFactory(&presentation);
+        QAccessible::installUpdateHandler(&passOnWhatIsPresented);
         return true;
     }();
     (void)installed;

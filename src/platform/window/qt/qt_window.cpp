@@ -56,12 +56,34 @@ void applyColours(QWidget& widget, const layout::ControlLayout& control)
                                  control.kind == layout::ControlKind::Label);
 }
 
+// The window itself. Where the window system draws no border of its own, Qt draws a title
+// bar with a maximise button whatever the window's flags (its Wayland decorations); a window
+// of fixed size that cannot be maximised goes back to its own size at once.
+class QtForm final : public QWidget {
+public:
+    explicit QtForm(bool maximizable)
+        : maximizable_(maximizable)
+    {
+    }
+
+protected:
+    void changeEvent(QEvent* event) override
+    {
+        if (event->type() == QEvent::WindowStateChange && !maximizable_ && isMaximized())
+            setWindowState(windowState() & ~Qt::WindowMaximized);
+        QWidget::changeEvent(event);
+    }
+
+private:
+    bool maximizable_;
+};
+
 } // namespace
 
 QtWindow::QtWindow(const layout::WindowLayout& layout, EventSink sink)
     : layout_(layout)
     , sink_(std::move(sink))
-    , form_(std::make_unique<QWidget>())
+    , form_(std::make_unique<QtForm>(layout.maximizeButton))
 {
     Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                             Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;

@@ -1,0 +1,59 @@
+#!/usr/bin/python3
+"""As a screen reader meets the dialer, over AT-SPI on the session bus in the environment:
+finds the window by its title, which must be a frame, counts its named push buttons, presses
+the ones named on the command line through their action, in order, and names every object
+presented as showing or visible whose extents lie outside the window. Exits 1 on a fault.
+    screen_reader.py TITLE BUTTON_NAME..."""
+import sys
+import time
+import warnings
+
+import gi
+
+gi.require_version('Atspi', '2.0')
+from gi.repository import Atspi  # noqa: E402
+
+warnings.simplefilter('ignore', DeprecationWarning)
+title, presses = sys.argv[1], sys.argv[2:]
+
+
+def walk(node):
+    yield node
+    for i in range(node.get_child_count()):
+        yield from walk(node.get_child_at_index(i))
+
+
+frame = None
+deadline = time.monotonic() + 30  # a bound on the program's start, not a measurement
+while frame is None and time.monotonic() < deadline:
+    desktop = Atspi.get_desktop(0)
+    for app in (desktop.get_child_at_index(i) for i in range(desktop.get_child_count())):
+        for i in range(app.get_child_count() if app else 0):
+            if app.get_child_at_index(i).get_name() == title:
+                frame = app.get_child_at_index(i)
+    time.sleep(0.05)
+if frame is None:
+    sys.exit('no window titled %r' % title)
+faults = [] if frame.get_role() == Atspi.Role.FRAME else ['the window is a %s' % frame.get_role_name()]
+
+buttons = {o.get_name(): o for o in walk(frame) if o.get_role() == Atspi.Role.PUSH_BUTTON}
+print('%d buttons' % len(buttons))
+for name in presses:
+    button = buttons.get(name)
+    if button is None:
+        faults.append('no button named %r' % name)
+        continue
+    actions = [button.get_action_name(i) for i in range(button.get_n_actions())]
+    button.do_action(actions.index('Press'))  # queued behind a tone still playing, in order
+
+window = frame.get_extents(Atspi.CoordType.SCREEN)
+for o in walk(frame):
+    e, states = o.get_extents(Atspi.CoordType.SCREEN), o.get_state_set()
+    inside = (e.x >= window.x and e.y >= window.y and e.x + e.width <= window.x + window.width
+              and e.y + e.height <= window.y + window.height)
+    if not inside and (states.contains(Atspi.StateType.SHOWING) or
+                       states.contains(Atspi.StateType.VISIBLE)):
+        faults.append('%s %r at (%d, %d) is presented' % (o.get_role_name(), o.get_name(), e.x, e.y))
+for fault in faults:
+    print(fault)
+sys.exit(1 if faults else 0)
