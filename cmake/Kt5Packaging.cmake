@@ -5,7 +5,14 @@ set(CPACK_PACKAGE_VENDOR "HALVORN")
 set(CPACK_PACKAGE_CONTACT "${KT5_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "dialer of KT-5 remote-control DTMF commands")
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
-set(CPACK_STRIP_FILES ON)
+# cpack's own environment gets the time its packages' files carry (see Kt5SourceDate).
+set(CPACK_PROJECT_CONFIG_FILE "${PROJECT_BINARY_DIR}/Kt5CPackOptions.cmake")
+file(CONFIGURE OUTPUT "${CPACK_PROJECT_CONFIG_FILE}" CONTENT [[
+if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
+  set(ENV{SOURCE_DATE_EPOCH} "@KT5_SOURCE_DATE_EPOCH@")
+endif()
+]] @ONLY)
+set(CPACK_POST_BUILD_SCRIPTS "${PROJECT_SOURCE_DIR}/cmake/Kt5CPackPostBuild.cmake")
 set(CPACK_VERBATIM_VARIABLES ON) # values written as they are, quotes and all
 set(CPACK_SOURCE_IGNORE_FILES "/build/;/\\\\.git/")
 
@@ -14,8 +21,13 @@ if(WIN32)
   set(CPACK_SYSTEM_NAME "win64")
   # A 64-bit installer for a 64-bit program, into the 64-bit Program Files.
   set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
-  set(CPACK_PACKAGE_INSTALL_DIRECTORY "KT-5 DTMF Dialer")
-  set(CPACK_PACKAGE_EXECUTABLES "kt5_dtmf;KT-5 DTMF Dialer")
+  set(CPACK_PACKAGE_INSTALL_DIRECTORY "${KT5_WINDOWS_FOLDER}")
+  # The Start menu entry, to the program where it lies: $INSTDIR itself. (CPACK_PACKAGE_EXECUTABLES
+  # would point into $INSTDIR\bin, or with CPACK_NSIS_EXECUTABLES_DIRECTORY "." to "$INSTDIR\.\".)
+  set(CPACK_NSIS_MENU_LINKS "kt5_dtmf.exe;${KT5_WINDOWS_FOLDER}")
+  # The key under ...\CurrentVersion\Uninstall (CPack's default, said here to be used below).
+  set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY "${CPACK_PACKAGE_INSTALL_DIRECTORY}")
+  set(CPACK_RESOURCE_FILE_LICENSE "${KT5_LICENSE_FILE}")
   set(CPACK_NSIS_PACKAGE_NAME "${KT5_PRODUCT_NAME}")
   set(CPACK_NSIS_DISPLAY_NAME "${KT5_PRODUCT_NAME}")
   set(CPACK_NSIS_INSTALLED_ICON_NAME "kt5_dtmf.exe")
@@ -25,12 +37,22 @@ if(WIN32)
   # CPack's uninstaller leaves the vendor's registry key behind, empty; by this point it has
   # read all it needs from the program's key beneath.
   set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS
-      "DeleteRegKey SHCTX \"Software\\HALVORN\\KT-5 DTMF Dialer\"
+      "DeleteRegKey SHCTX \"Software\\HALVORN\\${KT5_WINDOWS_FOLDER}\"
        DeleteRegKey /ifempty SHCTX \"Software\\HALVORN\"")
   set(CPACK_NSIS_MANIFEST_DPI_AWARE ON)
+  # Apps & features shows the size and the folder.
+  set(uninstall_key "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\${CPACK_PACKAGE_INSTALL_REGISTRY_KEY}")
+  set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS "
+    WriteRegStr SHCTX \"${uninstall_key}\" \"InstallLocation\" \"$INSTDIR\"
+    \${GetSize} \"$INSTDIR\" \"/S=0K\" $0 $1 $2
+    IntFmt $0 \"0x%08X\" $0
+    WriteRegDWORD SHCTX \"${uninstall_key}\" \"EstimatedSize\" \"$0\"")
   # The installer's own version block: the program's, in the same words.
+  # SetDateSave off: the installer carries no file times (each build's would differ).
   set(CPACK_NSIS_DEFINES "
     Target amd64-unicode
+    SetDateSave off
+    !include FileFunc.nsh
     VIProductVersion ${PROJECT_VERSION}
     VIAddVersionKey /LANG=1033 ProductName \"${KT5_PRODUCT_NAME}\"
     VIAddVersionKey /LANG=1033 ProductVersion \"${KT5_FILE_VERSION}\"
@@ -55,8 +77,17 @@ kt5_tones makes tone files to order and checks what a tone file holds.")
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "libsndfile1, libasound2, qt6-qpa-plugins")
   # What carries ALSA's default device to the desktop's sound server.
   set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libasound2-plugins | pipewire-alsa")
+  # Native on a Wayland desktop. Only suggested: where the compositor leaves window borders
+  # to the program (GNOME), XWayland gives the desktop's own title bar, and Qt's drawn one
+  # would look foreign there.
+  set(CPACK_DEBIAN_PACKAGE_SUGGESTS "qt6-wayland")
   set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+  # The tone files in /etc are the administrator's: conffiles, which CPack does not list.
+  list(JOIN KT5_TONE_CONFFILES "\n" conffiles)
+  file(CONFIGURE OUTPUT "${PROJECT_BINARY_DIR}/debian/conffiles" CONTENT "${conffiles}\n")
+  set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA "${PROJECT_BINARY_DIR}/debian/conffiles")
+  # Stripped as dh_strip does (see kt5_install_program); the Windows programs are linked
+  # stripped, and a second strip would only give them new times.
+  set(CPACK_STRIP_FILES ON)
 endif()
-set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
-    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 include(CPack)

@@ -15,6 +15,7 @@
 #include <X11/Xutil.h>
 #include <cstdlib>
 #include <fstream>
+#include <regex>
 #include <set>
 #include <thread>
 
@@ -217,14 +218,12 @@ TEST_P(DialerOnOneStack, AScreenReaderFindsTheFrameAndEveryButtonPressesThreeAnd
     std::vector<std::string> env = environment();
     env.push_back("GSETTINGS_BACKEND=memory"); // the setting is not saved for the user
     const std::string bus = (sound.runtimeDirectory() / "bus").string();
-    ChildProcess sessionBus({"dbus-daemon", "--session", "--nofork", "--nopidfile",
-                             "--address=unix:path=" + bus},
-                            env);
+    ChildProcess sessionBus(
+        {"dbus-daemon", "--session", "--nofork", "--nopidfile", "--address=unix:path=" + bus}, env);
     ASSERT_TRUE(waitUntil([&] { return fs::exists(bus); }, milliseconds(5000)));
-    ASSERT_EQ(ChildProcess({"gdbus", "call", "--session", "--dest", "org.a11y.Bus",
-                            "--object-path", "/org/a11y/bus", "--method",
-                            "org.freedesktop.DBus.Properties.Set", "org.a11y.Status",
-                            "ScreenReaderEnabled", "<true>"},
+    ASSERT_EQ(ChildProcess({"gdbus", "call", "--session", "--dest", "org.a11y.Bus", "--object-path",
+                            "/org/a11y/bus", "--method", "org.freedesktop.DBus.Properties.Set",
+                            "org.a11y.Status", "ScreenReaderEnabled", "<true>"},
                            env)
                   .waitFor(10'000),
               0);
@@ -273,6 +272,53 @@ TEST(DialerWithoutADisplay, SaysWhyInOneLineAndEnds)
         EXPECT_EQ(readBytes(scratch / "err"),
                   "kt5_dtmf: cannot open the window: " + row.line + "\n");
     }
+}
+
+// On a Wayland compositor that leaves the window's border to it (weston, headless), through
+// Qt's Wayland plugin: the window comes up at its size, tied to its menu entry by its app id,
+// and of a size the compositor is told is fixed; nothing is printed.
+TEST(DialerOnWayland, ComesUpNativelyAtItsSizeWithTheMenuEntrysIdAndSaysNothing)
+{
+    if (kWine)
+        GTEST_SKIP() << "Wine draws on X";
+    const TempDir runtime;
+    fs::permissions(runtime.path(), fs::perms::owner_all);
+    const std::vector<std::string> env{"PATH=/usr/bin:/bin", "HOME=" + runtime.path().string(),
+                                       "XDG_RUNTIME_DIR=" + runtime.path().string(),
+                                       "WAYLAND_DISPLAY=kt5-wayland"};
+    ChildProcess weston({"weston", "--backend=headless-backend.so", "--use-pixman",
+                         "--socket=kt5-wayland", "--width=800", "--height=600", "--no-config",
+                         "--idle-time=0", "--debug"},
+                        env);
+    ASSERT_TRUE(
+        waitUntil([&] { return fs::exists(runtime / "kt5-wayland"); }, milliseconds(10'000)));
+    const auto sceneGraph = [&] { return outputOf({"weston-debug", "scene-graph"}, env); };
+    // Every client's requests, from before the program's first: the scene graph's own shows
+    // that the log has begun.
+    ChildProcess protocol({"weston-debug", "proto"}, env, (runtime / "proto").string());
+    ASSERT_TRUE(
+        waitUntil([&] { return !sceneGraph().empty() && !readBytes(runtime / "proto").empty(); },
+                  milliseconds(10'000)));
+
+    ChildProcess app({KT5_APP_DIR "/kt5_dtmf"}, env, (runtime / "out").string(),
+                     (runtime / "err").string());
+    std::smatch window;
+    const std::regex shown(
+        "top-level window '" + std::regex_replace(kCaption, std::regex(R"([.()/])"), R"(\$&)") +
+        "' of ([^,]+),[^]*?opaque: \\((\\d+), (\\d+)\\) -> \\((\\d+), (\\d+)\\)");
+    std::string graph;
+    ASSERT_TRUE(waitUntil([&] { return std::regex_search(graph = sceneGraph(), window, shown); },
+                          milliseconds(30'000)))
+        << graph << readBytes(runtime / "err");
+    EXPECT_EQ(window[1], KT5_APP_ID);
+    EXPECT_EQ(std::stoi(window[4]) - std::stoi(window[2]), pixels(kLayout.clientWidth));
+    EXPECT_EQ(std::stoi(window[5]) - std::stoi(window[3]), pixels(kLayout.clientHeight));
+    const std::string size = std::to_string(pixels(kLayout.clientWidth)) + ", " +
+                             std::to_string(pixels(kLayout.clientHeight));
+    const std::string requests = readBytes(runtime / "proto");
+    EXPECT_NE(requests.find("set_min_size(" + size + ")"), std::string::npos);
+    EXPECT_NE(requests.find("set_max_size(" + size + ")"), std::string::npos) << "resizable";
+    EXPECT_EQ(readBytes(runtime / "err"), "");
 }
 
 } // namespace

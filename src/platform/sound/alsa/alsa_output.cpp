@@ -67,28 +67,37 @@ private:
         const auto channels = static_cast<std::size_t>(sound.channels);
         const std::size_t frames = sound.frames();
         std::size_t written = 0;
+        int recoveriesWithoutProgress = 0;
         while (written < frames) {
+            if (Clock::now() >= deadline_)
+                return timedOut();
             const snd_pcm_sframes_t n = alsa_.pcm_writei(
                 pcm_.get(), sound.samples.data() + written * channels, frames - written);
             if (n >= 0) {
                 written += static_cast<std::size_t>(n);
+                recoveriesWithoutProgress = 0;
                 continue;
             }
             if (n == -EAGAIN) {
-                if (Clock::now() >= deadline_)
-                    return timedOut();
-                const int waited = alsa_.pcm_wait(pcm_.get(), millisecondsUntil(deadline_));
-                if (waited >= 0)
-                    continue;
-                if (PlaybackResult recovered = recover(waited); !recovered.played())
-                    return recovered;
+                if (const int waited = alsa_.pcm_wait(pcm_.get(), millisecondsUntil(deadline_));
+                    waited < 0 && !recovered(waited, recoveriesWithoutProgress))
+                    return PlaybackFailure{PlaybackError::DeviceFailed, alsa_.strerror(waited)};
                 continue;
             }
-            // Underruns and resumes after suspend are recovered and writing goes on.
-            if (PlaybackResult recovered = recover(static_cast<int>(n)); !recovered.played())
-                return recovered;
+            // Underruns and resumes after suspend are recovered and writing goes on; an output
+            // whose server has gone "recovers" without ever taking a frame again.
+            if (!recovered(static_cast<int>(n), recoveriesWithoutProgress))
+                return PlaybackFailure{PlaybackError::DeviceFailed,
+                                       alsa_.strerror(static_cast<int>(n))};
         }
         return {};
+    }
+
+    bool recovered(int error, int& recoveriesWithoutProgress)
+    {
+        constexpr int kMostRecoveriesWithoutProgress = 3;
+        return ++recoveriesWithoutProgress <= kMostRecoveriesWithoutProgress &&
+               alsa_.pcm_recover(pcm_.get(), error, 1) >= 0;
     }
 
     // Played once the output itself says it has drained: blocking, the one call that every
@@ -103,13 +112,6 @@ private:
         if (drained == 0 || drained == -EPIPE) // -EPIPE: it ran dry after the last sample
             return {};
         return PlaybackFailure{PlaybackError::DeviceFailed, alsa_.strerror(drained)};
-    }
-
-    PlaybackResult recover(int error)
-    {
-        if (alsa_.pcm_recover(pcm_.get(), error, 1) < 0)
-            return PlaybackFailure{PlaybackError::DeviceFailed, alsa_.strerror(error)};
-        return {};
     }
 
     PlaybackResult timedOut()

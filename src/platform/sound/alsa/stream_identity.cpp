@@ -22,18 +22,20 @@ std::string quoted(std::string_view value)
 } // namespace
 
 // The ALSA plugins name a stream after the plugin ("ALSA plug-in [kt5_dtmf]", "PipeWire ALSA
-// [kt5_dtmf]") and take other names only from the environment, which their client libraries
-// read when the stream opens: libpulse for the pulse plugin (to PulseAudio or pipewire-pulse),
-// PipeWire's for its own. Both servers remember the output a user chose by the application's
-// name, after its role, so none is given. What the user has set there is left as it is.
+// [kt5_dtmf]") and take other names only from the environment, read when a stream opens:
+// libpulse's for the pulse plugin (to PulseAudio or pipewire-pulse), the PipeWire plugin's
+// for its own. Both servers remember the output a user chose for a program by its role, if
+// it has one, then by its name, so no role is given. A user's own setting of any of these
+// wins over them, key by key.
 void nameTheProgramsStreams(const ProgramIdentity& identity)
 {
     const std::string name = quoted(identity.displayName);
     const std::string icon = quoted(identity.desktopId);
     // Set once, at start, while this is the only thread: the environment is the only way in.
-    ::setenv("PULSE_PROP_OVERRIDE",
-             ("application.name=" + name + " application.icon_name=" + icon).c_str(), 0);
-    ::setenv("PIPEWIRE_PROPS",
+    ::setenv("PULSE_PROP_OVERRIDE_application.name", std::string(identity.displayName).c_str(), 0);
+    ::setenv("PULSE_PROP_OVERRIDE_application.icon_name", std::string(identity.desktopId).c_str(),
+             0);
+    ::setenv("PIPEWIRE_ALSA",
              ("{ application.name = " + name + " application.icon_name = " + icon + " }").c_str(),
              0);
 }
