@@ -48,10 +48,8 @@ TEST(Form1Layout, EveryButtonLiesOnItsLabelsRowRightOfAndAboveIt)
     }
 }
 
-TEST(Form1Layout, WhatLiesOffScreenIsNotPresentedYetTakesTheFirstFocusAndOnlyThat)
+TEST(Form1Layout, TheFirstFocusLiesOffScreenWhereNoCaretBlinksAndTheFirstTabGoesToStar05Hash)
 {
-    for (const auto& c : resolved.controls)
-        EXPECT_EQ(c.onScreen, c.id != "txtNum" && c.id != "Text10" && c.id != "Label27") << c.id;
     EXPECT_TRUE(resolved.steadyCaret) << "no text box can be seen";
     ASSERT_GE(resolved.focusOrder.size(), 2u);
     EXPECT_FALSE(resolved.controls[resolved.focusOrder[0]].onScreen);
