@@ -1,7 +1,8 @@
 // What kt5_dtmf.exe, kt5_tones.exe and the installer say about themselves, read back as
 // Windows' file properties read it: the version blocks, through the version API.
-#include <gtest/gtest.h>
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>

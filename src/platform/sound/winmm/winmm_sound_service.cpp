@@ -2,8 +2,9 @@
 #include "platform/sound_service.h"
 #include "tone_file/tone_file.h"
 
-#include <mmsystem.h>
 #include <windows.h>
+
+#include <mmsystem.h>
 
 namespace kt5::platform::winmm {
 

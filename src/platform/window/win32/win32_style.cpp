@@ -77,18 +77,6 @@ HBRUSH Win32Window::brushFor(COLORREF colour)
     return brush.get();
 }
 
-HFONT Win32Window::fontOf(std::size_t control)
-{
-    return fonts_.get(fitted_.fonts.at(fitted_.fontOfControl.at(control)), dpi_);
-}
-
-HBRUSH Win32Window::brushFor(COLORREF colour)
-{
-    auto& brush = brushes_[colour];
-    if (!brush)
-        brush.reset(CreateSolidBrush(colour));
-    return brush.get();
-}
 
 LRESULT Win32Window::onControlColour(HDC dc, HWND handle)
 {

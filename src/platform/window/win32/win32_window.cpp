@@ -236,5 +236,3 @@ LRESULT Win32Window::onCommand(WPARAM wParam, LPARAM lParam)
 }
 
 } // namespace kt5::platform::win32
-
-} // namespace kt5::platform::win32
