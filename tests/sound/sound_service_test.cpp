@@ -2,8 +2,7 @@
 // under Wine): each bad tone file fails with its own reason, the same on both. (That nothing
 // reaches the output meanwhile, wave_capture_test watches on Linux; on Windows, PlaySound's
 // own refusals have a reason of their own.)
-#include "platform/sound_service.h"
-#include "product/product.h"
+#include "sound/playback.h"
 
 #include <gtest/gtest.h>
 
@@ -12,13 +11,6 @@
 #include <fstream>
 #include <functional>
 #include <string>
-
-namespace kt5::platform {
-void PrintTo(PlaybackError error, std::ostream* out) // failures name the reason
-{
-    *out << describe(error);
-}
-} // namespace kt5::platform
 
 namespace kt5::test {
 namespace {
@@ -65,12 +57,8 @@ TEST_P(RefusedBeforeAnySound, WithItsOwnReasonAndNothingHeard)
 {
     const fs::path file = folder / "05.wav";
     GetParam().make(file);
-    const auto sound = platform::createSoundService(
-        {product::kProgramName, product::kDisplayName, product::kDesktopId});
-
-    const platform::PlaybackResult result = sound->play(file.native());
-    ASSERT_FALSE(result.played());
-    EXPECT_EQ(result.failure().error, GetParam().reason) << result.failure().detail;
+    const platform::PlaybackResult result = newService()->play(file.native());
+    EXPECT_EQ(failureOf(result), GetParam().reason) << outcome(result);
 }
 
 const std::string kTone = waveFile(0.4);

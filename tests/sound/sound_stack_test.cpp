@@ -2,8 +2,7 @@
 // runs, started privately (see testing/sound_stacks.h): when a play returns, alone and when the
 // server stops or dies, and the stream as the desktop's sound settings list it. (What each
 // stack makes heard, in order, the end-to-end fixture records.)
-#include "platform/sound_service.h"
-#include "product/product.h"
+#include "sound/playback.h"
 #include "testing/files.h"
 #include "testing/sound_stacks.h"
 
@@ -13,40 +12,12 @@
 #include <regex>
 #include <thread>
 
-namespace kt5::platform {
-void PrintTo(PlaybackError error, std::ostream* out) // failures name the reason
-{
-    *out << describe(error);
-}
-} // namespace kt5::platform
-
 namespace kt5::test {
 namespace {
 
-namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 using Seconds = std::chrono::duration<double>;
 using platform::PlaybackError;
-
-constexpr platform::ProgramIdentity kIdentity{product::kProgramName, product::kDisplayName,
-                                              product::kDesktopId};
-
-std::unique_ptr<platform::SoundService> newService()
-{
-    return platform::createSoundService(kIdentity);
-}
-
-// "played", or why not, for a failure to show.
-std::string outcome(const platform::PlaybackResult& result)
-{
-    return result.played() ? "played"
-                           : std::string(describe(result.failure().error)) + " (" +
-                                 result.failure().detail + ")";
-}
-bool refusedAsBusy(const platform::PlaybackResult& result)
-{
-    return !result.played() && result.failure().error == PlaybackError::Busy;
-}
 
 // A built-in tone file.
 std::string tone(int command)
@@ -54,6 +25,7 @@ std::string tone(int command)
     return KT5_TONE_DIR "/" + std::string(command < 10 ? "0" : "") + std::to_string(command) +
            ".wav";
 }
+
 class OnEveryServer : public testing::TestWithParam<Stack> {
 protected:
     void SetUp() override
@@ -81,7 +53,7 @@ TEST_P(OnEveryServer, ASoundReturnsOnceHeardAloneAndDespiteAServerThatStopsOrDie
     auto first = std::async(std::launch::async, timedPlay, 3);
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     const auto refusedAt = Clock::now();
-    EXPECT_TRUE(refusedAsBusy(newService()->play(tone(6))));
+    EXPECT_EQ(failureOf(newService()->play(tone(6))), PlaybackError::Busy);
     EXPECT_LT(Seconds(Clock::now() - refusedAt), Seconds(0.2)) << "it waited behind";
     const auto [played, took] = first.get();
     EXPECT_EQ(played, "played");
@@ -101,7 +73,7 @@ TEST_P(OnEveryServer, ASoundReturnsOnceHeardAloneAndDespiteAServerThatStopsOrDie
         [&] {
             const platform::PlaybackResult result = sound->play(tone(1));
             next = outcome(result);
-            return !refusedAsBusy(result);
+            return failureOf(result) != PlaybackError::Busy;
         },
         std::chrono::seconds(10));
     EXPECT_EQ(next, "played") << "once the server answered";
@@ -112,9 +84,7 @@ TEST_P(OnEveryServer, ASoundReturnsOnceHeardAloneAndDespiteAServerThatStopsOrDie
     const auto killedAt = Clock::now();
     stack.kill();
     EXPECT_FALSE(killed.get().played());
-    const platform::PlaybackResult dead = sound->play(tone(1));
-    EXPECT_TRUE(!dead.played() && dead.failure().error == PlaybackError::DeviceNotOpened)
-        << outcome(dead);
+    EXPECT_EQ(failureOf(sound->play(tone(1))), PlaybackError::DeviceNotOpened) << "when dead";
     EXPECT_LT(Seconds(Clock::now() - killedAt), Seconds(1));
     ASSERT_TRUE(stack.restart());
     EXPECT_EQ(outcome(sound->play(tone(1))), "played") << "a new server";

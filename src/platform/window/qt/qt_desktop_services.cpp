@@ -1,7 +1,5 @@
 #include "qt_desktop_services.h"
 
-#include "os/diagnostics.h"
-#include "os/executable_directory.h"
 #include "qt_text.h"
 
 #include <QMessageBox>
@@ -27,16 +25,6 @@ void QtDesktopServices::messageBox(std::string_view text, std::string_view title
     QMessageBox box(qtIcon(icon), qtString(title), qtString(text), QMessageBox::Ok, owner_.data());
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
-}
-
-NativeString QtDesktopServices::applicationDirectory()
-{
-    return os::executableDirectory();
-}
-
-void QtDesktopServices::reportError(std::string_view line)
-{
-    os::printDiagnostic(line);
 }
 
 } // namespace kt5::platform::qt

@@ -1,19 +1,16 @@
 #pragma once
 
-#include "platform/desktop_services.h"
+#include "os/system_desktop_services.h"
 
 #include <QPointer>
 #include <QWidget>
 
 namespace kt5::platform::qt {
 
-// The desktop services on Qt: the box is a QMessageBox, modal over the program's window.
-class QtDesktopServices final : public DesktopServices {
+// The box is a QMessageBox, application-modal over the window built last.
+class QtDesktopServices final : public os::SystemDesktopServices {
 public:
     void messageBox(std::string_view text, std::string_view title, MessageIcon icon) override;
-    NativeString applicationDirectory() override;
-    void reportError(std::string_view line) override;
-
     void setOwner(QWidget* window) { owner_ = window; }
 
 private:

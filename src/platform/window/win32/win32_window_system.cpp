@@ -1,9 +1,7 @@
-#include "os/diagnostics.h"
-#include "os/executable_directory.h"
+#include "os/system_desktop_services.h"
 #include "os/windows_text.h"
 #include "platform/window_system.h"
 #include "win32/win32_window.h"
-#include "win32_desktop_services.h"
 
 namespace kt5::platform::win32 {
 
@@ -17,6 +15,22 @@ UINT iconStyle(MessageIcon icon)
     }
     return MB_ICONEXCLAMATION;
 }
+
+// The box is MessageBoxW, owned by the window built last.
+class Win32DesktopServices final : public os::SystemDesktopServices {
+public:
+    void messageBox(std::string_view text, std::string_view title, MessageIcon icon) override
+    {
+        // The owner is disabled while the box is open: clicks on it are refused, not queued.
+        const HWND owner = IsWindow(owner_) ? owner_ : nullptr;
+        MessageBoxW(owner, os::wideFromUtf8(text).c_str(), os::wideFromUtf8(title).c_str(),
+                    MB_OK | iconStyle(icon));
+    }
+    void setOwner(HWND window) { owner_ = window; }
+
+private:
+    HWND owner_ = nullptr;
+};
 
 // The window system on the Win32 API, no toolkit: there is nothing to connect to first.
 class Win32WindowSystem final : public WindowSystem {
@@ -37,26 +51,6 @@ private:
 };
 
 } // namespace
-
-void Win32DesktopServices::messageBox(std::string_view text, std::string_view title,
-                                      MessageIcon icon)
-{
-    // Owned by the window, which is disabled while the box is open: clicks on it are refused,
-    // not queued.
-    const HWND owner = IsWindow(owner_) ? owner_ : nullptr;
-    MessageBoxW(owner, os::wideFromUtf8(text).c_str(), os::wideFromUtf8(title).c_str(),
-                MB_OK | iconStyle(icon));
-}
-
-NativeString Win32DesktopServices::applicationDirectory()
-{
-    return os::executableDirectory();
-}
-
-void Win32DesktopServices::reportError(std::string_view line)
-{
-    os::printDiagnostic(line);
-}
 
 } // namespace kt5::platform::win32
 
