@@ -8,7 +8,11 @@
 
 namespace kt5::tools {
 
-using namespace kt5::tones; // the receiver limits and the key frequencies
+using tones::frequenciesOf;
+using tones::kHighestDtmfHz;
+using tones::kLoudestDbfs;
+using tones::kQuietestDbfs;
+using tones::kShortestToneMs;
 
 namespace {
 
