@@ -1,9 +1,7 @@
 #!/usr/bin/python3
-"""As a screen reader meets the dialer, over AT-SPI on the session bus in the environment:
-finds the window by its title, which must be a frame, counts its named push buttons, presses
-the ones named on the command line through their action, in order, and names every object
-presented as showing or visible whose extents lie outside the window. Exits 1 on a fault.
-    screen_reader.py TITLE BUTTON_NAME..."""
+"""As a screen reader meets the dialer, over AT-SPI: finds the window, a frame, by its title;
+counts its push buttons; presses those named, in order; names each object presented as
+showing or visible outside the window. Exits 1 on a fault.   screen_reader.py TITLE NAME..."""
 import sys
 import time
 import warnings

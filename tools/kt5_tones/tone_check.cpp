@@ -4,7 +4,6 @@
 #include "tone_check.h"
 
 #include "tone_measurement.h"
-
 #include "tones/dtmf.h"
 
 #include <sndfile.h>

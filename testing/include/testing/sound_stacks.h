@@ -30,7 +30,8 @@ inline std::string nameOf(Stack stack)
 // One of those stacks, private to one test, started as a desktop runs it: PulseAudio, or
 // PipeWire with WirePlumber and pipewire-pulse on a session bus of its own, each with a null
 // sink clocked in real time and the state it remembers (outputs chosen per program) in a
-// temporary directory. What the output plays is recorded as raw 16-bit mono at 8 kHz.
+// temporary directory; a second null sink, kt5_radio, stands for another sound card. What the
+// default output plays is recorded as raw 16-bit mono.
 class SoundStack {
 public:
     explicit SoundStack(Stack stack)
@@ -39,15 +40,16 @@ public:
         std::filesystem::create_directories(dir_ / "run");
         std::filesystem::permissions(dir_ / "run", std::filesystem::perms::owner_all);
         const std::string d = dir_.path().string();
-        env_ = {"PATH=/usr/bin:/bin",
-                "HOME=" + d,
-                "XDG_RUNTIME_DIR=" + d + "/run",
-                "XDG_CONFIG_HOME=" + d + "/config",
-                "XDG_STATE_HOME=" + d + "/state",
-                "XDG_DATA_HOME=" + d + "/data",
-                "PULSE_STATE_PATH=" + d + "/state",
-                "DBUS_SESSION_BUS_ADDRESS=unix:path=" + d + "/run/bus",
-                "PULSE_SERVER=unix:" + pulseSocket().string()};
+        for (const auto& [name, value] : {std::pair{"HOME=", ""},
+                                          {"XDG_RUNTIME_DIR=", "/run"},
+                                          {"XDG_CONFIG_HOME=", "/config"},
+                                          {"XDG_STATE_HOME=", "/state"},
+                                          {"XDG_DATA_HOME=", "/data"},
+                                          {"PULSE_STATE_PATH=", "/state"},
+                                          {"DBUS_SESSION_BUS_ADDRESS=unix:path=", "/run/bus"}})
+            env_.push_back(name + d + value);
+        env_.insert(env_.end(),
+                    {"PATH=/usr/bin:/bin", "PULSE_SERVER=unix:" + pulseSocket().string()});
         std::ofstream(dir_ / ".asoundrc") << asoundrc();
         env_.push_back("ALSA_CONFIG_PATH=" + privateAlsaConfig().string());
         ready_ = start();
@@ -60,7 +62,6 @@ public:
             servers_.pop_back();
     }
 
-    Stack stack() const { return stack_; }
     bool ready() const { return ready_; }
     bool hasServer() const { return stack_ != Stack::AlsaOnly; }
     // The environment of a program that plays on the stack: its home holds the .asoundrc;
@@ -116,6 +117,15 @@ public:
     }
     bool restart() { return ready_ = start(); }
 
+    // Whether the server has noted the output a user chose for a program's streams (PulseAudio's
+    // stream-restore does at once; WirePlumber writes it down a moment later).
+    bool remembersOutput(std::string_view sink) const
+    {
+        return stack_ == Stack::PulseAudio ||
+               readBytes(dir_ / "state/wireplumber/restore-stream")
+                       .find(":target=" + std::string(sink)) != std::string::npos;
+    }
+
     // What the server's PulseAudio interface says (both servers have one).
     std::string pactl(const std::vector<std::string>& arguments) const
     {
@@ -170,6 +180,7 @@ private:
         if (stack_ == Stack::PulseAudio) {
             std::ofstream(dir_ / "default.pa")
                 << "load-module module-null-sink sink_name=kt5_null rate=48000 channels=2\n"
+                << "load-module module-null-sink sink_name=kt5_radio rate=48000 channels=2\n"
                 << "load-module module-native-protocol-unix socket=" << pulseSocket().string()
                 << " auth-anonymous=1\nload-module module-stream-restore\n"
                 << "set-default-sink kt5_null\n";
@@ -213,11 +224,14 @@ private:
     void writePipeWireSink() const
     {
         std::filesystem::create_directories(dir_ / "config/pipewire/pipewire.conf.d");
-        std::ofstream(dir_ / "config/pipewire/pipewire.conf.d/kt5-null.conf")
-            << "context.objects = [ { factory = adapter args = {\n"
-            << "  factory.name = support.null-audio-sink node.name = kt5_null\n"
-            << "  media.class = Audio/Sink object.linger = true audio.position = [ FL FR ]\n"
-            << "  audio.rate = 48000 priority.session = 2000 priority.driver = 2000 } } ]\n";
+        std::ofstream config(dir_ / "config/pipewire/pipewire.conf.d/kt5-null.conf");
+        config << "context.objects = [\n";
+        for (const auto& [name, priority] : {std::pair{"kt5_null", 2000}, {"kt5_radio", 1000}})
+            config << "{ factory = adapter args = { factory.name = support.null-audio-sink\n"
+                   << "  node.name = " << name << " media.class = Audio/Sink object.linger = true\n"
+                   << "  audio.position = [ FL FR ] audio.rate = 48000 priority.session = "
+                   << priority << " priority.driver = " << priority << " } }\n";
+        config << "]\n";
     }
 
     ChildProcess& talkedTo() const

@@ -77,7 +77,6 @@ HBRUSH Win32Window::brushFor(COLORREF colour)
     return brush.get();
 }
 
-
 LRESULT Win32Window::onControlColour(HDC dc, HWND handle)
 {
     const auto control = indexOf(handle);
