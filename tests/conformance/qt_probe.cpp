@@ -4,7 +4,6 @@
 #include "platform/window_system.h"
 #include "product/product.h"
 #include "qt/qt_window.h"
-#include "support/event_loop.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -148,9 +147,7 @@ public:
             QTest::keyClick(box->windowHandle(), Qt::Key_Return);
         });
         poll.start(10);
-        ++eventLoopDepth;
         trigger();
-        --eventLoopDepth;
         return seen;
     }
 

@@ -4,7 +4,6 @@
 #include "os/windows_text.h"
 #include "platform/window_system.h"
 #include "product/product.h"
-#include "support/event_loop.h"
 #include "win32/win32_handles.h"
 #include "win32/win32_window.h"
 
@@ -197,9 +196,7 @@ public:
             return true;
         };
         SetTimer(nullptr, 0, 20, &onTimer);
-        ++eventLoopDepth;
         trigger();
-        --eventLoopDepth;
         whileBoxLoops = nullptr;
         return seen;
     }

@@ -119,7 +119,10 @@ TEST_F(WindowConformance, LabelsSitOnThePanelUnderACaptionInsetInItsOwnColourOnT
 
 TEST_F(WindowConformance, OpensWithTheFocusOffScreenAndTabWalksTheFocusOrderRound)
 {
-    std::vector<std::size_t> visited{probe->focused().value_or(999)};
+    const std::optional<std::size_t> first = probe->focused();
+    ASSERT_TRUE(first.has_value());
+    EXPECT_FALSE(layout.controls[*first].onScreen) << "the window opens with a focus in sight";
+    std::vector<std::size_t> visited{*first};
     for (std::size_t i = 0; i < layout.focusOrder.size(); ++i) {
         probe->press(Key::Tab);
         visited.push_back(probe->focused().value_or(999));

@@ -47,10 +47,7 @@ std::string keysIn(const fs::path& raw)
                     {"PATH=/usr/bin:/bin"});
 }
 
-int pixels(int twips)
-{
-    return layout::pixelsAtReferenceDpi(twips);
-}
+constexpr auto pixels = &layout::pixelsAtReferenceDpi;
 
 class Dialer : public testing::TestWithParam<Stack> {
 protected:
@@ -208,7 +205,7 @@ INSTANTIATE_TEST_SUITE_P(Stacks, Dialer,
                                                                Stack::PipeWireAlsa,
                                                                Stack::PipeWirePulse}),
                          [](const auto& row) { return nameOf(row.param); });
-// As a screen reader meets it: the accessibility bus started by a session bus's
+// As a screen reader meets it: the accessibility bus started by the session bus's
 // ScreenReaderEnabled, as a screen reader starts it, before the program starts.
 TEST_P(DialerOnOneStack, AScreenReaderFindsTheFrameAndEveryButtonPressesThreeAndHearsNothingUnseen)
 {
@@ -216,10 +213,6 @@ TEST_P(DialerOnOneStack, AScreenReaderFindsTheFrameAndEveryButtonPressesThreeAnd
         GTEST_SKIP() << "Wine has no AT-SPI bridge";
     std::vector<std::string> env = environment();
     env.push_back("GSETTINGS_BACKEND=memory"); // the setting is not saved for the user
-    const std::string bus = (sound.runtimeDirectory() / "bus").string();
-    ChildProcess sessionBus(
-        {"dbus-daemon", "--session", "--nofork", "--nopidfile", "--address=unix:path=" + bus}, env);
-    ASSERT_TRUE(waitUntil([&] { return fs::exists(bus); }, milliseconds(5000)));
     ASSERT_EQ(ChildProcess({"gdbus", "call", "--session", "--dest", "org.a11y.Bus", "--object-path",
                             "/org/a11y/bus", "--method", "org.freedesktop.DBus.Properties.Set",
                             "org.a11y.Status", "ScreenReaderEnabled", "<true>"},
@@ -291,13 +284,12 @@ TEST(DialerOnWayland, ComesUpNativelyAtItsSizeWithTheMenuEntrysIdAndSaysNothing)
                         env);
     ASSERT_TRUE(
         waitUntil([&] { return fs::exists(runtime / "kt5-wayland"); }, milliseconds(10'000)));
-    const auto sceneGraph = [&] { return outputOf({"weston-debug", "scene-graph"}, env); };
     ChildProcess app({KT5_APP_DIR "/kt5_dtmf"}, env, (runtime / "out").string(),
                      (runtime / "err").string());
     std::smatch window;
-    const std::regex shown(
-        "top-level window '" + std::regex_replace(kCaption, std::regex(R"([.()/])"), R"(\$&)") +
-        "' of ([^,]+),[^]*?opaque: \\((\\d+), (\\d+)\\) -> \\((\\d+), (\\d+)\\)");
+    // Found by its app id: under another id, it is not found.
+    const std::regex shown("top-level window '[^']*' of " KT5_APP_ID
+                           ",[^]*?opaque: \\((\\d+), (\\d+)\\) -> \\((\\d+), (\\d+)\\)");
     std::string graph;
     ASSERT_TRUE(waitUntil(
         [&] {
@@ -306,9 +298,8 @@ TEST(DialerOnWayland, ComesUpNativelyAtItsSizeWithTheMenuEntrysIdAndSaysNothing)
         },
         milliseconds(30'000)))
         << graph << readBytes(runtime / "err");
-    EXPECT_EQ(window[1], KT5_APP_ID);
-    EXPECT_EQ(std::stoi(window[4]) - std::stoi(window[2]), pixels(kLayout.clientWidth));
-    EXPECT_EQ(std::stoi(window[5]) - std::stoi(window[3]), pixels(kLayout.clientHeight));
+    EXPECT_EQ(std::stoi(window[3]) - std::stoi(window[1]), pixels(kLayout.clientWidth));
+    EXPECT_EQ(std::stoi(window[4]) - std::stoi(window[2]), pixels(kLayout.clientHeight));
     EXPECT_EQ(readBytes(runtime / "err"), "");
 }
 

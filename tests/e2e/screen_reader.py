@@ -15,20 +15,21 @@ warnings.simplefilter('ignore', DeprecationWarning)
 title, presses = sys.argv[1], sys.argv[2:]
 
 
+def children(node):
+    return (node.get_child_at_index(i) for i in range(node.get_child_count() if node else 0))
+
+
 def walk(node):
     yield node
-    for i in range(node.get_child_count()):
-        yield from walk(node.get_child_at_index(i))
+    for child in children(node):
+        yield from walk(child)
 
 
 frame = None
 deadline = time.monotonic() + 30  # a bound on the program's start, not a measurement
 while frame is None and time.monotonic() < deadline:
-    desktop = Atspi.get_desktop(0)
-    for app in (desktop.get_child_at_index(i) for i in range(desktop.get_child_count())):
-        for i in range(app.get_child_count() if app else 0):
-            if app.get_child_at_index(i).get_name() == title:
-                frame = app.get_child_at_index(i)
+    frame = next((w for app in children(Atspi.get_desktop(0)) for w in children(app)
+                  if w.get_name() == title), None)
     time.sleep(0.05)
 if frame is None:
     sys.exit('no window titled %r' % title)

@@ -46,18 +46,14 @@ void write(const fs::path& path, const std::string& bytes)
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
-class RefusedBeforeAnySound : public testing::TestWithParam<RefusedFile> {
-protected:
-    fs::path folder = fs::temp_directory_path() / ("kt5-refused-" + GetParam().name);
-    void SetUp() override { fs::create_directories(folder); }
-    void TearDown() override { fs::remove_all(folder); }
-};
+using RefusedBeforeAnySound = testing::TestWithParam<RefusedFile>;
 
 TEST_P(RefusedBeforeAnySound, WithItsOwnReasonAndNothingHeard)
 {
-    const fs::path file = folder / "05.wav";
+    const fs::path file = fs::path(testing::TempDir()) / ("kt5-" + GetParam().name + ".wav");
     GetParam().make(file);
     const platform::PlaybackResult result = newService()->play(file.native());
+    fs::remove_all(file);
     EXPECT_EQ(failureOf(result), GetParam().reason) << outcome(result);
 }
 
