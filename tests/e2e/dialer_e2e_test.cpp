@@ -13,7 +13,6 @@
 
 #include <X11/Xutil.h>
 #include <cstdlib>
-#include <fstream>
 #include <regex>
 #include <set>
 #include <thread>
@@ -32,8 +31,7 @@ const std::string kCaption = "KT-5 DTMF Dialer  V." + std::to_string(KT5_VERSION
 
 std::string fromEnvironment(const char* name)
 {
-    const char* value = std::getenv(name);
-    return value != nullptr ? value : "";
+    return std::getenv(name) != nullptr ? std::getenv(name) : "";
 }
 
 const std::string kWindowsAppDir = fromEnvironment("KT5_WINDOWS_APP_DIR");
@@ -117,8 +115,7 @@ protected:
     }
 
     // Closes the error box with Return once it is there, and gives the keyboard back to the
-    // window, as a window manager does. False when no box came, or one not owned by the
-    // window (a window manager would let it fall behind).
+    // window, as a window manager does; false when no box came. It must be the window's own.
     bool closeBox()
     {
         const auto box = x11.waitForWindow("Error", 10'000);
@@ -242,10 +239,7 @@ TEST(DialerWithoutADisplay, SaysWhyInOneLineAndEnds)
     if (kWine)
         GTEST_SKIP() << "under Wine, Wine itself fails first";
     const TempDir runtime;
-    const struct {
-        std::vector<std::string> env;
-        std::string line;
-    } rows[] = {
+    const std::pair<std::vector<std::string>, std::string> rows[] = {
         {{"DISPLAY=:9999"}, "could not connect to display :9999"},
         {{}, "no display is set (neither WAYLAND_DISPLAY nor DISPLAY)"},
         {{"WAYLAND_DISPLAY=wayland-9"},
@@ -254,21 +248,19 @@ TEST(DialerWithoutADisplay, SaysWhyInOneLineAndEnds)
         {{"WAYLAND_DISPLAY=wayland-9", "XDG_RUNTIME_DIR=" + runtime.path().string()},
          "could not connect to the Wayland display wayland-9"},
     };
-    for (const auto& row : rows) {
+    for (const auto& [variables, line] : rows) {
         const TempDir scratch;
         std::vector<std::string> env{"PATH=/usr/bin:/bin", "HOME=" + scratch.path().string()};
-        env.insert(env.end(), row.env.begin(), row.env.end());
+        env.insert(env.end(), variables.begin(), variables.end());
         ChildProcess program({KT5_APP_DIR "/kt5_dtmf"}, env, (scratch / "out").string(),
                              (scratch / "err").string());
-        EXPECT_EQ(program.waitFor(10'000), 1) << row.line;
-        EXPECT_EQ(readBytes(scratch / "err"),
-                  "kt5_dtmf: cannot open the window: " + row.line + "\n");
+        EXPECT_EQ(program.waitFor(10'000), 1) << line;
+        EXPECT_EQ(readBytes(scratch / "err"), "kt5_dtmf: cannot open the window: " + line + "\n");
     }
 }
 
-// On a Wayland compositor that leaves the window's border to it (weston, headless), through
-// Qt's Wayland plugin: the window comes up at its size, tied to its menu entry by its app id,
-// and nothing is printed.
+// On a compositor that leaves the window's border to it (weston, headless), through Qt's
+// Wayland plugin: up at its size, tied to its menu entry by its app id, and saying nothing.
 TEST(DialerOnWayland, ComesUpNativelyAtItsSizeWithTheMenuEntrysIdAndSaysNothing)
 {
     if (kWine)
