@@ -44,8 +44,10 @@ public:
     // Points this process's ALSA default device, and its sound server clients, at the stack.
     void useInThisProcess() const
     {
-        for (const std::string& variable : env_)
-            ::putenv(const_cast<char*>(variable.c_str())); // the strings outlive the test
+        for (const std::string& variable : env_) {
+            const std::size_t equals = variable.find('=');
+            ::setenv(variable.substr(0, equals).c_str(), variable.c_str() + equals + 1, 1);
+        }
         snd_config_update_free_global();
     }
 
