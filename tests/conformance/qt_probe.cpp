@@ -52,11 +52,14 @@ public:
         return device({widget->mapTo(window_->widget(), QPoint(0, 0)), widget->size()});
     }
 
-    // Resizable by the window manager, or by a maximise button.
+    // Resizable by the window manager, by a maximise button, or by the request to maximise
+    // that the title bar Qt draws itself on Wayland sends whatever the window's flags.
     bool resizable() override
     {
         QWidget* form = window_->widget();
-        return form->minimumSize() != form->maximumSize() ||
+        form->windowHandle()->setWindowStates(Qt::WindowMaximized);
+        QApplication::processEvents();
+        return form->minimumSize() != form->maximumSize() || form->isMaximized() ||
                form->windowFlags().testFlag(Qt::WindowMaximizeButtonHint);
     }
 

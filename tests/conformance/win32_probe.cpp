@@ -85,9 +85,13 @@ public:
         return {r.left, r.top, r.right - r.left, r.bottom - r.top};
     }
 
+    // Resizable by its border, by a maximise button, or by the request to maximise that a
+    // title bar's double click or the window menu sends.
     bool resizable() override
     {
-        return (GetWindowLongPtrW(form(), GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX)) != 0;
+        SendMessageW(form(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+        return (GetWindowLongPtrW(form(), GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX)) != 0 ||
+               IsZoomed(form());
     }
 
     bool hasIcon() override { return SendMessageW(form(), WM_GETICON, ICON_BIG, 0) != 0; }

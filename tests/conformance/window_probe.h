@@ -34,8 +34,8 @@ public:
     virtual double scale() = 0; // device pixels per pixel at 96 DPI, set for the run
     virtual Box client() = 0;
     virtual Box rectOf(std::size_t control) = 0;
-    virtual bool resizable() = 0;
-    virtual bool hasIcon() = 0; // the program's, on the window
+    virtual bool resizable() = 0; // asked to maximise, as a title bar does
+    virtual bool hasIcon() = 0;   // the program's, on the window
     // A control's text width in its font, or with `natural`, in that font before narrowing.
     virtual int textWidth(std::size_t control, bool natural) = 0;
     virtual Pixel pixel(int x, int y) = 0;

@@ -194,6 +194,12 @@ LRESULT Win32Window::handleMessage(HWND window, UINT message, WPARAM wParam, LPA
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         return 0;
     }
+    case WM_SYSCOMMAND:
+        // Without a maximise button, no other way of asking (a title bar's double click, the
+        // window menu, a tool) maximises the window either.
+        if ((wParam & 0xFFF0) == SC_MAXIMIZE && !layout_.maximizeButton)
+            return 0;
+        return DefWindowProcW(window, message, wParam, lParam);
     case WM_CLOSE:
         return onClose(window);
     case WM_TIMER:
