@@ -15,8 +15,6 @@
 #include <QPushButton>
 #include <QStyleHints>
 
-#include <algorithm>
-
 // The program's icon as the image source it is drawn in: read without an image reader, which
 // would look for its plugins first.
 #include "kt5_dtmf.xpm"
