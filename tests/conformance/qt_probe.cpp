@@ -131,8 +131,10 @@ public:
 
     void activate() override
     {
-        QApplication::setActiveWindow(window_->widget());
-        QApplication::processEvents();
+        // QApplication::setActiveWindow, deprecated since Qt 6.5, did this at once.
+        window_->widget()->activateWindow();
+        if (!QTest::qWaitForWindowActive(window_->widget()))
+            qFatal("the window did not become active");
     }
 
     std::optional<MessageBoxSeen> boxShownBy(const std::function<void()>& trigger,
