@@ -260,8 +260,9 @@ TEST(DialerWithoutADisplay, SaysWhyInOneLineAndEnds)
 }
 
 // On a compositor that leaves the window's border to it (weston, headless), through Qt's
-// Wayland plugin: up at its size, tied to its menu entry by its app id, and saying nothing.
-TEST(DialerOnWayland, ComesUpNativelyAtItsSizeWithTheMenuEntrysIdAndSaysNothing)
+// Wayland plugin: up at its size, tied to its menu entry by its app id, and saying nothing,
+// in no locale at all, in C, and in one of another encoding that the system has.
+TEST(DialerOnWayland, ComesUpNativelyAtItsSizeWithTheMenuEntrysIdAndSaysNothingInAnyLocale)
 {
     if (kWine)
         GTEST_SKIP() << "Wine draws on X";
@@ -270,29 +271,43 @@ TEST(DialerOnWayland, ComesUpNativelyAtItsSizeWithTheMenuEntrysIdAndSaysNothing)
     const std::vector<std::string> env{"PATH=/usr/bin:/bin", "HOME=" + runtime.path().string(),
                                        "XDG_RUNTIME_DIR=" + runtime.path().string(),
                                        "WAYLAND_DISPLAY=kt5-wayland"};
+    ASSERT_EQ(ChildProcess({"localedef", "-i", "de_DE", "-f", "ISO-8859-1",
+                            (runtime / "de_DE.ISO-8859-1").string()},
+                           env)
+                  .waitFor(30'000),
+              0);
     ChildProcess weston({"weston", "--backend=headless-backend.so", "--use-pixman",
                          "--socket=kt5-wayland", "--width=800", "--height=600", "--no-config",
                          "--idle-time=0", "--debug"},
                         env);
     ASSERT_TRUE(
         waitUntil([&] { return fs::exists(runtime / "kt5-wayland"); }, milliseconds(10'000)));
-    ChildProcess app({KT5_APP_DIR "/kt5_dtmf"}, env, (runtime / "out").string(),
-                     (runtime / "err").string());
-    std::smatch window;
     // Found by its app id: under another id, it is not found.
     const std::regex shown("top-level window '[^']*' of " KT5_APP_ID
                            ",[^]*?opaque: \\((\\d+), (\\d+)\\) -> \\((\\d+), (\\d+)\\)");
-    std::string graph;
-    ASSERT_TRUE(waitUntil(
-        [&] {
-            graph = outputOf({"weston-debug", "scene-graph"}, env);
-            return std::regex_search(graph, window, shown);
-        },
-        milliseconds(30'000)))
-        << graph << readBytes(runtime / "err");
-    EXPECT_EQ(std::stoi(window[3]) - std::stoi(window[1]), pixels(kLayout.clientWidth));
-    EXPECT_EQ(std::stoi(window[4]) - std::stoi(window[2]), pixels(kLayout.clientHeight));
-    EXPECT_EQ(readBytes(runtime / "err"), "");
+    const auto scene = [&] { return outputOf({"weston-debug", "scene-graph"}, env); };
+    const std::vector<std::string> locales[] = {
+        {}, {"LC_ALL=C"}, {"LOCPATH=" + runtime.path().string(), "LANG=de_DE.ISO-8859-1"}};
+    for (const auto& locale : locales) {
+        std::vector<std::string> appEnv = env;
+        appEnv.insert(appEnv.end(), locale.begin(), locale.end());
+        const fs::path err = runtime / "err";
+        {
+            ChildProcess app({KT5_APP_DIR "/kt5_dtmf"}, appEnv, (runtime / "out").string(),
+                             err.string());
+            std::smatch window;
+            std::string graph;
+            ASSERT_TRUE(waitUntil([&] { return std::regex_search(graph = scene(), window, shown); },
+                                  milliseconds(30'000)))
+                << graph << readBytes(err);
+            EXPECT_EQ(std::stoi(window[3]) - std::stoi(window[1]), pixels(kLayout.clientWidth));
+            EXPECT_EQ(std::stoi(window[4]) - std::stoi(window[2]), pixels(kLayout.clientHeight));
+            EXPECT_EQ(readBytes(err), "") << testing::PrintToString(locale);
+        }
+        // Gone, so that the window found next is the next program's.
+        ASSERT_TRUE(
+            waitUntil([&] { return !std::regex_search(scene(), shown); }, milliseconds(10'000)));
+    }
 }
 
 } // namespace

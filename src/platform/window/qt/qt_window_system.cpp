@@ -3,6 +3,7 @@
 #include "qt/qt_window.h"
 #include "qt_desktop_services.h"
 #include "qt_display.h"
+#include "qt_locale.h"
 #include "qt_messages.h"
 #include "qt_text.h"
 
@@ -47,6 +48,7 @@ namespace kt5::platform {
 StartedWindowSystem startWindowSystem(const ProgramIdentity& identity)
 {
     qt::sayQtMessagesAsTheProgram();
+    qt::chooseUtf8CharacterTypes();
     const qt::DisplayChoice display = qt::chooseDisplay();
     if (display.platform.empty())
         return {nullptr, display.error};
