@@ -1,7 +1,7 @@
 # The packages users install: from a Linux build a Debian package (cpack -G DEB), from the
 # Windows build a portable zip and an NSIS installer (cpack -G ZIP, -G NSIS).
 set(CPACK_PACKAGE_NAME "${KT5_PACKAGE_NAME}")
-set(CPACK_PACKAGE_VENDOR "HALVORN")
+set(CPACK_PACKAGE_VENDOR "${KT5_DEVELOPER}")
 set(CPACK_PACKAGE_CONTACT "${KT5_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "dialer of KT-5 remote-control DTMF commands")
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
@@ -61,6 +61,31 @@ if(WIN32)
     VIAddVersionKey /LANG=1033 CompanyName \"HALVORN\"
     VIAddVersionKey /LANG=1033 LegalCopyright \"HALVORN\"")
 else()
+  # Sets OUT to the packages, as a Depends list, that hold FILES on the building system: a
+  # path, or a library's file name in the target's library folders.
+  function(kt5_debian_packages_holding out)
+    set(packages "")
+    foreach(file IN LISTS ARGN)
+      if(NOT IS_ABSOLUTE "${file}")
+        set(file "*/${CMAKE_LIBRARY_ARCHITECTURE}/${file}")
+      endif()
+      execute_process(COMMAND dpkg-query -S "${file}" OUTPUT_VARIABLE found
+                      RESULT_VARIABLE status ERROR_QUIET)
+      string(REGEX MATCH "^[^:,]+" package "${found}")
+      if(NOT status EQUAL 0 OR NOT package)
+        message(WARNING "No Debian package holds ${file}: the .deb will not depend on it")
+        continue()
+      endif()
+      list(APPEND packages "${package}")
+    endforeach()
+    list(REMOVE_DUPLICATES packages)
+    list(JOIN packages ", " packages)
+    set(${out} "${packages}" PARENT_SCOPE)
+  endfunction()
+  find_package(Qt6 REQUIRED COMPONENTS Core)
+  set(KT5_LOADED_BY_NAME "${KT5_SNDFILE_LIBRARY}" "${KT5_ASOUND_LIBRARY}"
+      "${QT6_INSTALL_PREFIX}/${QT6_INSTALL_PLUGINS}/platforms/libqxcb.so")
+
   set(CPACK_GENERATOR "DEB")
   set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -72,9 +97,11 @@ default sound output, the DTMF tone sequence of a KT-5 remote-control
 command from the wave file beside the program; a tone set is included.
 kt5_tones makes tone files to order and checks what a tone file holds.")
   # What is loaded by name, which dpkg-shlibdeps cannot see: libsndfile and libasound, bound
-  # at the first sound, and Qt's platform plugins; it finds the rest.
+  # at the first sound, and Qt's X11 platform plugin; it finds the rest. Each is named as the
+  # building release names the package that holds it (libasound2, or libasound2t64 since
+  # the 64-bit time_t renames).
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libsndfile1, libasound2, qt6-qpa-plugins")
+  kt5_debian_packages_holding(CPACK_DEBIAN_PACKAGE_DEPENDS ${KT5_LOADED_BY_NAME})
   # What carries ALSA's default device to the desktop's sound server.
   set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libasound2-plugins | pipewire-alsa")
   # Native on a Wayland desktop. Only suggested: where the compositor leaves window borders

@@ -10,7 +10,7 @@ void ignoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
 
 BoundAsound bindAsound()
 {
-    static os::SharedLibrary library("libasound.so.2");
+    static os::SharedLibrary library(KT5_ASOUND_LIBRARY);
     static AsoundApi api{};
     decltype(&snd_lib_error_set_handler) setErrorHandler = nullptr;
     const bool complete = library.bind("snd_pcm_open", api.pcm_open) &&

@@ -8,7 +8,7 @@ namespace {
 
 BoundSndfile bindSndfile()
 {
-    static os::SharedLibrary library("libsndfile.so.1");
+    static os::SharedLibrary library(KT5_SNDFILE_LIBRARY);
     static SndfileApi api{};
     const bool complete =
         library.bind("sf_open_virtual", api.open_virtual) && library.bind("sf_close", api.close) &&
