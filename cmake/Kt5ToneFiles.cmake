@@ -1,12 +1,18 @@
-# The names of the tone files, as the tone command table in the code gives them: read from it,
-# so that the build, the packages and the scripts never keep a list of their own.
-file(STRINGS "${PROJECT_SOURCE_DIR}/src/tones/table/include/tones/tone_command_table.h"
-     table_rows REGEX "^ *\\{\"[^\"]+\\.wav\",")
+# The tone commands: the file each button plays, from beside the program, and the DTMF keys
+# it holds, which are also the button's caption; in the order of the buttons, whose index is
+# the command's number. The one list of them, for the code (src/tones/table), the build, the
+# packages and the scripts. Literal names: these are the names users' tone files carry.
+set(KT5_TONE_COMMANDS
+  "00.wav=*00#" "01.wav=*01#" "02.wav=*02#" "03.wav=*03#" "04.wav=*04#" "05.wav=*05#"
+  "06.wav=*06#" "07.wav=*07#" "08.wav=*08#" "09.wav=*09#" "10.wav=*10#")
+
 set(KT5_TONE_FILE_NAMES)
-foreach(row IN LISTS table_rows)
-  string(REGEX MATCH "[^\"]+\\.wav" name "${row}")
-  list(APPEND KT5_TONE_FILE_NAMES "${name}")
+set(KT5_TONE_TABLE_ROWS)
+foreach(command IN LISTS KT5_TONE_COMMANDS)
+  string(REPLACE "=" ";" fields "${command}")
+  list(GET fields 0 file)
+  list(GET fields 1 keys)
+  list(APPEND KT5_TONE_FILE_NAMES "${file}")
+  string(APPEND KT5_TONE_TABLE_ROWS "    {\"${file}\", \"${keys}\"},\n")
 endforeach()
-if(NOT KT5_TONE_FILE_NAMES)
-  message(FATAL_ERROR "no tone files found in the tone command table")
-endif()
+list(LENGTH KT5_TONE_COMMANDS KT5_TONE_COMMAND_COUNT)
