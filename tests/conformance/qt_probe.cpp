@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
+#include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -91,7 +92,8 @@ public:
         return accessible != nullptr ? accessible->text(QAccessible::Name).toStdString() : "";
     }
 
-    // Neither hidden nor off screen, and among its parent's children.
+    // Neither hidden nor off screen, as a screen reader reads it wherever it meets it; and on
+    // Qt among its parent's children exactly then, as a screen reader walks the tree.
     bool presentedAsVisible(std::size_t control) override
     {
         QAccessibleInterface* accessible =
@@ -99,8 +101,10 @@ public:
         if (accessible == nullptr || accessible->parent() == nullptr)
             return false;
         const QAccessible::State state = accessible->state();
-        return !state.invisible && !state.offscreen &&
-               accessible->parent()->indexOfChild(accessible) >= 0;
+        const bool visible = !state.invisible && !state.offscreen;
+        EXPECT_EQ(accessible->parent()->indexOfChild(accessible) >= 0, visible)
+            << layout_->controls[control].id << " is listed otherwise than it is presented";
+        return visible;
     }
 
     std::optional<std::size_t> focused() override

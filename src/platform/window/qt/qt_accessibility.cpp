@@ -111,18 +111,31 @@ void installPresentation()
     (void)installed;
 }
 
+// Qt makes a widget's interface the first time anything asks for one and keeps it for the
+// widget's life, so one asked for before the widget's presentation was set is Qt's own, and the
+// factory is never asked again. Anything asks: every Qt 6 makes the interface of an accessibility
+// event's widget, listened to or not (setAccessibleName sends one), and Qt 6.8's setWindowTitle
+// asks for the window's to compare its name (6.4's does not). Such an interface is dropped.
+template <typename Presentation>
+void present(QWidget& widget, int as)
+{
+    installPresentation();
+    widget.setProperty(kPresentedAs, as);
+    QAccessibleInterface* made = QAccessible::queryAccessibleInterface(&widget);
+    if (made != nullptr && dynamic_cast<Presentation*>(made) == nullptr)
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
+}
+
 } // namespace
 
 void presentAsFrame(QWidget& form)
 {
-    installPresentation();
-    form.setProperty(kPresentedAs, kFrame);
+    present<FrameAccessible>(form, kFrame);
 }
 
 void presentNothingOf(QWidget& control)
 {
-    installPresentation();
-    control.setProperty(kPresentedAs, kNothing);
+    present<UnpresentedAccessible>(control, kNothing);
 }
 
 } // namespace kt5::platform::qt

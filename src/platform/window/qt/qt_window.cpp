@@ -83,6 +83,9 @@ QtWindow::QtWindow(const layout::WindowLayout& layout, EventSink sink)
     , sink_(std::move(sink))
     , form_(std::make_unique<QtForm>(layout.maximizeButton))
 {
+    // First, as each control is presented before it is named: what Qt tells assistive
+    // technology of a widget before it is presented goes Qt's own way.
+    presentAsFrame(*form_);
     Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                             Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     if (layout.minimizeButton)
@@ -98,17 +101,16 @@ QtWindow::QtWindow(const layout::WindowLayout& layout, EventSink sink)
     QPalette palette = form_->palette();
     palette.setColor(QPalette::Window, qtColour(layout.background));
     form_->setPalette(palette);
-    presentAsFrame(*form_);
 
     for (const auto& control : layout.controls) {
         QWidget* widget = createControl(control);
+        if (!control.onScreen)
+            presentNothingOf(*widget);
         widget->setObjectName(qtString(control.id));
         widget->setGeometry(pixelsFromTwips(control.rect));
         widget->setFocusPolicy(control.takesFocus ? Qt::StrongFocus : Qt::NoFocus);
         widget->setAccessibleName(qtString(control.accessibleName));
         applyColours(*widget, control);
-        if (!control.onScreen)
-            presentNothingOf(*widget);
         controls_.push_back(widget);
     }
     applyStackingAndFocus();
