@@ -31,6 +31,8 @@ class OnEveryServer : public testing::TestWithParam<Stack> {
 protected:
     void SetUp() override
     {
+        if (!stack.lacked().empty())
+            GTEST_SKIP() << stack.lacked();
         ASSERT_TRUE(stack.ready()) << nameOf(GetParam()) << " did not start";
         stack.useInThisProcess();
     }

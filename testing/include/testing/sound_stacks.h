@@ -10,6 +10,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kt5::test {
@@ -28,16 +29,37 @@ inline std::string nameOf(Stack stack)
     return kNames[static_cast<int>(stack)];
 }
 
-// One of those stacks, private to one test, run by testing/sound-stack as a desktop runs it.
+// What this machine lacks to run a stack, or nothing: a test skips a stack it cannot run.
+inline std::string lackedFor(Stack stack)
+{
+    std::vector<std::string> programs;
+    if (stack == Stack::PulseAudio)
+        programs = {"pulseaudio", "pactl", "parec"};
+    if (stack == Stack::PipeWireAlsa || stack == Stack::PipeWirePulse)
+        programs = {"pipewire", "wireplumber", "pipewire-pulse", "pactl", "parec"};
+    for (const std::string& program : programs)
+        if (!std::filesystem::exists("/usr/bin/" + program))
+            return program + " is not installed (scripts/install-deps installs it)";
+    if (stack == Stack::PipeWireAlsa && std::string_view(KT5_PIPEWIRE_ALSA_PLUGIN).empty())
+        return "PipeWire's ALSA plugin is not unpacked (scripts/install-deps unpacks it)";
+    return {};
+}
+
+// One of those stacks, private to one test, run by testing/sound-stack as a desktop runs it;
+// none where the machine lacks what it needs.
 class SoundStack {
 public:
     explicit SoundStack(Stack stack)
         : stack_(stack)
+        , lacked_(lackedFor(stack))
     {
-        start();
+        if (lacked_.empty())
+            start();
     }
 
     bool ready() const { return ready_; }
+    // What the machine lacks to run this stack, or nothing.
+    const std::string& lacked() const { return lacked_; }
     // The environment of a program that plays on the stack.
     const std::vector<std::string>& environment() const { return env_; }
 
@@ -124,6 +146,7 @@ private:
     int talkedTo() const { return std::stoi(readBytes(dir_ / "talked-to.pid")); }
 
     Stack stack_;
+    std::string lacked_;
     TempDir dir_;
     std::vector<std::string> env_;
     std::unique_ptr<ChildProcess> runner_;
