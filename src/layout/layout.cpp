@@ -119,6 +119,7 @@ WindowLayout resolveLayout(const WindowDescription& d)
             control.windowRect.top += origin.top;
         }
         control.onScreen = overlaps(control.windowRect, d.clientWidth, d.clientHeight);
+        control.onClick = c->onClick;
         layout.controls.push_back(std::move(control));
     }
 

@@ -1,6 +1,5 @@
 #include "window/form1.h"
 
-#include "event_routes.h"
 #include "layout/layout.h"
 #include "os/diagnostics.h"
 #include "platform/window_system.h"
@@ -19,6 +18,19 @@ bool cannotOpenTheWindow(const std::string& why)
     return false;
 }
 
+// Runs the handler the description binds a clicked control to.
+void onClick(tones::ToneCommandHandler& commands, const layout::ControlLayout& control)
+{
+    if (!control.onClick)
+        return;
+    switch (static_cast<Form1Handler>(*control.onClick)) {
+    case Form1Handler::Command1_Click:
+        if (control.index)
+            commands.Command1_Click(*control.index);
+        return;
+    }
+}
+
 } // namespace
 
 bool runForm1(const platform::ProgramIdentity& identity, platform::SoundService& sound)
@@ -28,8 +40,11 @@ bool runForm1(const platform::ProgramIdentity& identity, platform::SoundService&
         return cannotOpenTheWindow(started.error);
     tones::ToneCommandHandler commands(started.system->desktop(), sound);
     const layout::WindowLayout layout = layout::resolveLayout(form1Description());
-    const auto built = started.system->buildWindow(
-        layout, [&commands](const platform::ControlEvent& event) { routeEvent(commands, event); });
+    const auto built =
+        started.system->buildWindow(layout, [&](const platform::ControlEvent& event) {
+            if (event.kind == platform::EventKind::Click)
+                onClick(commands, layout.controls.at(event.control));
+        });
     if (!built.window)
         return cannotOpenTheWindow(built.error);
     built.window->showAndRun();

@@ -33,7 +33,8 @@ constexpr ControlDescription button(std::int16_t index, std::string_view parent,
             .caption = tones::kToneCommandTable[static_cast<std::size_t>(index)].keys,
             .rect = {left, top, 975, 375},
             .tabIndex = tabIndex,
-            .labelledBy = label};
+            .labelledBy = label,
+            .onClick = static_cast<std::uint8_t>(Form1Handler::Command1_Click)};
 }
 
 // A label of the panel; all are 375 high and use the window's font.

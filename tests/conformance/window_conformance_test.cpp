@@ -22,8 +22,9 @@ protected:
     void SetUp() override
     {
         probe->open(layout, [this](const platform::ControlEvent& event) {
-            clicks.push_back(*event.index);
-            if (event.index == kFailingButton)
+            const std::int16_t index = *layout.controls[event.control].index;
+            clicks.push_back(index);
+            if (index == kFailingButton)
                 probe->desktop().messageBox("Error playing DTMF tone", "Error",
                                             platform::MessageIcon::Exclamation);
         });

@@ -38,6 +38,8 @@ struct ControlDescription {
     std::optional<OleColor> foreColor = {}; // absent: the platform's colour for the kind
     std::optional<OleColor> backColor = {};
     std::string_view labelledBy = {}; // the label that says what this control does
+    // The handler a click on the control runs, by the number the window's owner gives it.
+    std::optional<std::uint8_t> onClick = {};
 };
 
 struct WindowDescription {

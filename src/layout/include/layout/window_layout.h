@@ -79,6 +79,7 @@ struct ControlLayout {
     // Whether any of it lies inside the client area. One that does not is never seen, so it
     // is not presented to assistive technology either; it still takes the focus in its turn.
     bool onScreen = true;
+    std::optional<std::uint8_t> onClick = {}; // as the description binds it
 };
 
 // A text that must be seen whole in its control: the control's font is narrowed until it fits.

@@ -1,9 +1,7 @@
 #pragma once
 
-#include <cstdint>
+#include <cstddef>
 #include <functional>
-#include <optional>
-#include <string_view>
 
 namespace kt5::platform {
 
@@ -11,8 +9,7 @@ enum class EventKind { Click };
 
 // An event raised by a control of a built window.
 struct ControlEvent {
-    std::string_view control; // the control's name
-    std::optional<std::int16_t> index;
+    std::size_t control; // its place among the layout's controls
     EventKind kind;
 };
 

@@ -132,7 +132,8 @@ QWidget* QtWindow::createControl(const layout::ControlLayout& control)
         button->setAutoDefault(false);
         button->setDefault(false);
         QObject::connect(button, &QPushButton::clicked, button, [this, &control] {
-            sink_(ControlEvent{control.name, control.index, EventKind::Click});
+            sink_(ControlEvent{static_cast<std::size_t>(&control - layout_.controls.data()),
+                               EventKind::Click});
         });
         return button;
     }

@@ -236,8 +236,7 @@ LRESULT Win32Window::onCommand(WPARAM wParam, LPARAM lParam)
         return 0;
     const auto control = indexOf(reinterpret_cast<HWND>(lParam));
     if (control && layout_.controls[*control].kind == layout::ControlKind::CommandButton)
-        sink_(ControlEvent{layout_.controls[*control].name, layout_.controls[*control].index,
-                           EventKind::Click});
+        sink_(ControlEvent{*control, EventKind::Click});
     return 0;
 }
 
