@@ -63,7 +63,7 @@ int main(int argc, char* argv[])
             kt5::test::ChildProcess(command, sink.environment()).waitFor(30'000);
         };
         const auto service = kt5::platform::createSoundService(
-            {kt5::product::kProgramName, kt5::product::kDisplayName, kt5::product::kDesktopId});
+            {kt5::product::kDisplayName, kt5::product::kDesktopId});
         std::vector<double> ours;
         std::vector<double> aplay;
         std::vector<double> paplay;

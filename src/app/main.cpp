@@ -6,8 +6,8 @@
 
 int main()
 {
-    constexpr kt5::platform::ProgramIdentity identity{
-        kt5::product::kProgramName, kt5::product::kDisplayName, kt5::product::kDesktopId};
+    constexpr kt5::platform::ProgramIdentity identity{kt5::product::kDisplayName,
+                                                      kt5::product::kDesktopId};
     // The sound service first, while this is the only thread.
     const auto sound = kt5::platform::createSoundService(identity);
     return kt5::window::runForm1(identity, *sound) ? 0 : 1;

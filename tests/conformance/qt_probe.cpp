@@ -19,8 +19,7 @@
 namespace kt5::test {
 namespace {
 
-constexpr platform::ProgramIdentity kIdentity{product::kProgramName, product::kDisplayName,
-                                              product::kDesktopId};
+constexpr platform::ProgramIdentity kIdentity{product::kDisplayName, product::kDesktopId};
 
 class QtProbe final : public WindowProbe {
 public:

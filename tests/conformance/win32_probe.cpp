@@ -17,8 +17,7 @@
 namespace kt5::test {
 namespace {
 
-constexpr platform::ProgramIdentity kIdentity{product::kProgramName, product::kDisplayName,
-                                              product::kDesktopId};
+constexpr platform::ProgramIdentity kIdentity{product::kDisplayName, product::kDesktopId};
 
 using platform::utf8FromNative;
 

@@ -21,8 +21,7 @@ namespace kt5::test {
 
 inline std::unique_ptr<platform::SoundService> newService()
 {
-    return platform::createSoundService(
-        {product::kProgramName, product::kDisplayName, product::kDesktopId});
+    return platform::createSoundService({product::kDisplayName, product::kDesktopId});
 }
 
 // Why a sound was not played; nothing when it was.

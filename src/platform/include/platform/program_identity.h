@@ -4,11 +4,11 @@
 
 namespace kt5::platform {
 
-// How the program names itself to the desktop: in its error lines (`name`), in the sound
-// settings and menus (`displayName`), and as the desktop file, icon and Wayland app id
-// (`desktopId`), so that the desktop can tie a window or a sound stream to its menu entry.
+// How the program names itself to the desktop: in the sound settings and menus
+// (`displayName`), and as the desktop file, icon and Wayland app id (`desktopId`), so that the
+// desktop can tie a window or a sound stream to its menu entry. (Its own name, which starts
+// its error lines, is the product's, kt5::product::kProgramName.)
 struct ProgramIdentity {
-    std::string_view name;
     std::string_view displayName;
     std::string_view desktopId;
 };

@@ -15,8 +15,7 @@
 namespace kt5::platform::qt {
 
 QtWindowSystem::QtWindowSystem(const std::string& platform, const ProgramIdentity& identity)
-    : programName_(identity.name)
-    , platform_(platform)
+    : platform_(platform)
 {
     // The compositor shows the menu entry's name and icon for the window.
     QGuiApplication::setDesktopFileName(qtString(identity.desktopId));

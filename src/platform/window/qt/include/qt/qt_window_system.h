@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/window_system.h"
+#include "product/product.h"
 
 #include <memory>
 #include <string>
@@ -25,7 +26,7 @@ public:
     BuiltWindow buildWindow(const layout::WindowLayout& layout, EventSink sink) override;
 
 private:
-    std::string programName_;
+    std::string programName_{product::kProgramName};
     std::string platformOption_ = "-platform";
     std::string platform_;
     int argc_ = 3;
