@@ -40,8 +40,7 @@ TEST_F(ToneCommandsTest, PlaysTheCommandsFileFromTheApplicationDirectoryAndSaysN
         commands.Command1_Click(row.index);
         expected.push_back(native(row.path));
     }
-    for (const auto none : std::initializer_list<tones::CommandIndex>{-1, 11}) // no button's
-        commands.Command1_Click(none);
+    commands.Command1_Click(11); // no button's: nothing to play
     EXPECT_EQ(sound.played, expected);
     EXPECT_TRUE(platform.boxes.empty());
     EXPECT_TRUE(platform.errors.empty()) << "a tone that plays prints nothing";
