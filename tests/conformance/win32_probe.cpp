@@ -118,7 +118,12 @@ public:
         HDC dc = GetDC(form());
         const COLORREF colour = GetPixel(dc, x, y);
         ReleaseDC(form(), dc);
-        return {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
+        return pixelOf(colour);
+    }
+
+    std::pair<Pixel, Pixel> desktopButtonFaceAndText() override
+    {
+        return {pixelOf(GetSysColor(COLOR_BTNFACE)), pixelOf(GetSysColor(COLOR_BTNTEXT))};
     }
 
     // Read back as a screen reader reads it, through Active Accessibility.
@@ -207,6 +212,7 @@ public:
 
 private:
     HWND form() const { return window_->handle(); }
+    static Pixel pixelOf(COLORREF c) { return {GetRValue(c), GetGValue(c), GetBValue(c)}; }
 
     void askAccessible(std::size_t control, const std::function<void(IAccessible&, VARIANT)>& ask)
     {
