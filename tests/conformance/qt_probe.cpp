@@ -80,8 +80,13 @@ public:
     {
         if (drawn_.isNull())
             drawn_ = window_->widget()->grab().toImage();
-        const QColor colour = drawn_.pixelColor(x, y);
-        return {colour.red(), colour.green(), colour.blue()};
+        return pixelOf(drawn_.pixelColor(x, y));
+    }
+
+    std::pair<Pixel, Pixel> desktopButtonFaceAndText() override
+    {
+        const QPalette desktop = QApplication::palette();
+        return {pixelOf(desktop.button().color()), pixelOf(desktop.buttonText().color())};
     }
 
     std::string accessibleName(std::size_t control) override
@@ -160,6 +165,7 @@ public:
     }
 
 private:
+    static Pixel pixelOf(const QColor& c) { return {c.red(), c.green(), c.blue()}; }
     Box device(const QRect& logical)
     {
         const QRect r = QRectF(logical.topLeft() * scale(), logical.size() * scale()).toRect();

@@ -117,7 +117,12 @@ public:
         HDC dc = GetDC(form());
         const COLORREF colour = GetPixel(dc, x, y);
         ReleaseDC(form(), dc);
-        return {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
+        return pixelOf(colour);
+    }
+
+    std::pair<Pixel, Pixel> desktopButtonFaceAndText() override
+    {
+        return {pixelOf(GetSysColor(COLOR_BTNFACE)), pixelOf(GetSysColor(COLOR_BTNTEXT))};
     }
 
     // Read back as a screen reader reads it, through Active Accessibility.
@@ -206,6 +211,7 @@ public:
 
 private:
     HWND form() const { return window_->handle(); }
+    static Pixel pixelOf(COLORREF c) { return {GetRValue(c), GetGValue(c), GetBValue(c)}; }
 
     void askAccessible(std::size_t control, const std::function<void(IAccessible&, VARIANT)>& ask)
     {

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace kt5::test {
 
@@ -39,6 +40,7 @@ public:
     // A control's text width in its font, or with `natural`, in that font before narrowing.
     virtual int textWidth(std::size_t control, bool natural) = 0;
     virtual Pixel pixel(int x, int y) = 0;
+    virtual std::pair<Pixel, Pixel> desktopButtonFaceAndText() = 0; // as the system has them
     // As a screen reader reads them: the control's name, and whether it is presented as
     // something that can be seen.
     virtual std::string accessibleName(std::size_t control) = 0;

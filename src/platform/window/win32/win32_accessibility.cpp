@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 #include <oleacc.h>
+#include <utility>
 
 namespace kt5::platform::win32 {
 
@@ -34,8 +35,11 @@ const AccessibilityApi* accessibilityApi()
             !oleaut.bind("SysAllocString", api.sysAllocString) ||
             !ole.bind("CoInitializeEx", coInitializeEx))
             return nullptr;
-        // Handing out an object marshals it, which needs COM on this, the window's thread.
-        coInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        // Handing out an object marshals it, which needs COM on this, the window's thread;
+        // a thread already in the other apartment model can marshal too.
+        const HRESULT com = coInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        if (FAILED(com) && com != RPC_E_CHANGED_MODE)
+            return nullptr;
         return &api;
     }();
     return bound;
@@ -45,12 +49,15 @@ const AccessibilityApi* accessibilityApi()
 // layout's name, and as neither visible nor focusable where the control lies off screen;
 // everything else is the system's. Interfaces are named by __uuidof: oleacc's import library
 // also has a symbol IID_IAccessible, a code stub, which a link may take instead.
+// A screen reader may keep the object after the window is gone, so it holds a copy of what
+// it presents, beside its own reference to the system's object. Its one other reference is to
+// the table of functions, a function's static, bound once and never unbound (the libraries
+// stay loaded for the run), which outlives every object.
 class PresentedAccessible final : public IAccessible {
 public:
-    PresentedAccessible(IAccessible* system, const Presentation& presentation,
-                        const AccessibilityApi& api)
+    PresentedAccessible(IAccessible* system, Presentation presentation, const AccessibilityApi& api)
         : system_(system)
-        , presentation_(presentation)
+        , presentation_(std::move(presentation))
         , api_(api)
     {
     }
@@ -59,6 +66,8 @@ public:
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override
     {
+        if (object == nullptr)
+            return E_POINTER;
         if (id != __uuidof(IUnknown) && id != __uuidof(IDispatch) && id != __uuidof(IAccessible)) {
             *object = nullptr;
             return E_NOINTERFACE;
@@ -196,7 +205,7 @@ private:
 
     LONG references_ = 1;
     IAccessible* system_;
-    const Presentation& presentation_;
+    const Presentation presentation_;
     const AccessibilityApi& api_;
 };
 
