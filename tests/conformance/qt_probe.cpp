@@ -65,11 +65,9 @@ public:
 
     bool hasIcon() override { return !window_->widget()->windowIcon().isNull(); }
 
-    int textWidth(std::size_t control, bool natural) override
+    int textWidth(std::size_t control) override
     {
-        QFont font = window_->control(control)->font();
-        if (natural)
-            font.setStretch(QFont::Unstretched);
+        const QFont font = window_->control(control)->font();
         const auto text = layout_->controls[control].text;
         return static_cast<int>(std::ceil(
             QFontMetricsF(font).horizontalAdvance(QString::fromUtf8(text.data(), text.size())) *

@@ -95,14 +95,12 @@ public:
 
     bool hasIcon() override { return SendMessageW(form(), WM_GETICON, ICON_BIG, 0) != 0; }
 
-    int textWidth(std::size_t control, bool natural) override
+    int textWidth(std::size_t control) override
     {
         LOGFONTW font{};
         GetObjectW(
             reinterpret_cast<HFONT>(SendMessageW(window_->control(control), WM_GETFONT, 0, 0)),
             sizeof font, &font);
-        if (natural)
-            font.lfWidth = 0;
         const platform::win32::UniqueFont handle(CreateFontIndirectW(&font));
         const platform::win32::UniqueDc dc(CreateCompatibleDC(nullptr));
         const platform::win32::SelectedObject selected(dc.get(), handle.get());

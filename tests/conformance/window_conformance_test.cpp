@@ -73,7 +73,7 @@ TEST_F(WindowConformance, FixedWindowWithItsIconAndEveryControlInProportionPrese
 TEST_F(WindowConformance, EveryLabelShowsItsWholeText)
 {
     for (const auto& [i, width] : layout.textsToFit)
-        EXPECT_LE(probe->textWidth(i, false), probe->rectOf(i).width) << layout.controls[i].id;
+        EXPECT_LE(probe->textWidth(i), probe->rectOf(i).width) << layout.controls[i].id;
 }
 
 TEST_F(WindowConformance, LabelsSitOnAButtonFacePanelUnderACaptionInsetInItsOwnColourOnTheFormsGrey)

@@ -37,8 +37,8 @@ public:
     virtual Box rectOf(std::size_t control) = 0;
     virtual bool resizable() = 0; // asked to maximise, as a title bar does
     virtual bool hasIcon() = 0;   // the program's, on the window
-    // A control's text width in its font, or with `natural`, in that font before narrowing.
-    virtual int textWidth(std::size_t control, bool natural) = 0;
+    // A control's text width in its font.
+    virtual int textWidth(std::size_t control) = 0;
     virtual Pixel pixel(int x, int y) = 0;
     virtual std::pair<Pixel, Pixel> desktopButtonFaceAndText() = 0; // as the system has them
     // As a screen reader reads them: the control's name, and whether it is presented as

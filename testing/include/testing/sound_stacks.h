@@ -32,14 +32,9 @@ inline std::string nameOf(Stack stack)
 // What this machine lacks to run a stack, or nothing: a test skips a stack it cannot run.
 inline std::string lackedFor(Stack stack)
 {
-    std::vector<std::string> programs;
-    if (stack == Stack::PulseAudio)
-        programs = {"pulseaudio", "pactl", "parec"};
-    if (stack == Stack::PipeWireAlsa || stack == Stack::PipeWirePulse)
-        programs = {"pipewire", "wireplumber", "pipewire-pulse", "pactl", "parec"};
-    for (const std::string& program : programs)
-        if (!std::filesystem::exists("/usr/bin/" + program))
-            return program + " is not installed (scripts/install-deps installs it)";
+    const char* server = stack == Stack::PulseAudio ? "pulseaudio" : "pipewire-pulse";
+    if (stack != Stack::AlsaOnly && !std::filesystem::exists(std::string("/usr/bin/") + server))
+        return std::string(server) + " is not installed (scripts/install-deps installs it)";
     if (stack == Stack::PipeWireAlsa && std::string_view(KT5_PIPEWIRE_ALSA_PLUGIN).empty())
         return "PipeWire's ALSA plugin is not unpacked (scripts/install-deps unpacks it)";
     return {};
