@@ -68,13 +68,15 @@ public:
         snd_config_update_free_global();
     }
 
-    // Records what reaches the default output from now on into `raw`, until the recorder
-    // goes, as 16-bit mono at `rate` (8 kHz without a server, where `raw` is the capture that
-    // ALSA's file plugin appends every sound to) in fragments of `latencyMs`.
+    // Records into `raw` from now on, until the recorder goes, what reaches the default output,
+    // as 16-bit mono at `rate` in fragments of `latencyMs`; or, with no server or `asWritten`,
+    // what programs write to ALSA's default device, whole even where a player lags the sink.
     std::unique_ptr<ChildProcess> record(const std::filesystem::path& raw, int rate = 8000,
-                                         int latencyMs = 10) const
+                                         int latencyMs = 10, bool asWritten = false) const
     {
-        if (stack_ == Stack::AlsaOnly) {
+        if (stack_ == Stack::AlsaOnly || asWritten) {
+            if (stack_ != Stack::AlsaOnly) // the device behind the capture's plugin
+                std::filesystem::rename(dir_ / "written.asoundrc", dir_ / ".asoundrc");
             std::filesystem::remove(dir_ / "capture.raw");
             std::filesystem::create_symlink(dir_ / "capture.raw", raw);
             return nullptr;
