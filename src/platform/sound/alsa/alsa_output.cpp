@@ -9,8 +9,13 @@ namespace {
 
 using std::chrono::milliseconds;
 
-// Short enough that a tone starts and ends promptly, long enough to ride out a busy desktop.
-constexpr unsigned kLatencyMicroseconds = 40'000;
+// How far ahead of the output the sound is written. The whole sound is at hand, so a longer
+// buffer delays neither its start nor its end; what it buys is time for the writing thread to
+// be late on a busy machine without the output running dry, which breaks a key in two (at
+// 40 ms, a program at nice 10 beside eight busy processes had keys heard twice in every run).
+// Short enough that most of a tone is still to be written when a sound server dies under it,
+// so that its death is seen: what the server held already is reported by no plugin.
+constexpr unsigned kLatencyMicroseconds = 300'000;
 // The longest single wait, so that the deadline is looked at often.
 constexpr milliseconds kLongestWait{50};
 
