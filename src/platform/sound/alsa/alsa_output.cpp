@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <thread>
 
 namespace kt5::platform::alsa {
 
@@ -60,9 +61,18 @@ public:
         if (Clock::now() >= deadline_)
             return timedOut(); // the open alone took all the time: play nothing late
 
+        const auto started = Clock::now();
         if (PlaybackResult written = writeAll(sound); !written.played())
             return written;
-        return waitUntilPlayed();
+        PlaybackResult played = waitUntilPlayed();
+        // PipeWire 1.4's own plugin says it has drained while the last part of the buffer is
+        // still in the server's graph, more of it the longer the buffer: no sound has ended
+        // before its own length has passed since its first sample was handed over.
+        if (played.played())
+            std::this_thread::sleep_until(started +
+                                          std::chrono::duration_cast<Clock::duration>(
+                                              std::chrono::duration<double>(sound.seconds())));
+        return played;
     }
 
 private:
