@@ -1,5 +1,6 @@
 #include "qt/qt_window_system.h"
 
+#include "product/product.h"
 #include "qt/qt_window.h"
 #include "qt_desktop_services.h"
 #include "qt_display.h"
@@ -15,7 +16,8 @@
 namespace kt5::platform::qt {
 
 QtWindowSystem::QtWindowSystem(const std::string& platform, const ProgramIdentity& identity)
-    : platform_(platform)
+    : programName_(product::kProgramName)
+    , platform_(platform)
 {
     // The compositor shows the menu entry's name and icon for the window.
     QGuiApplication::setDesktopFileName(qtString(identity.desktopId));

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "platform/window_system.h"
-#include "product/product.h"
 
 #include <memory>
 #include <string>
@@ -26,7 +25,7 @@ public:
     BuiltWindow buildWindow(const layout::WindowLayout& layout, EventSink sink) override;
 
 private:
-    std::string programName_{product::kProgramName};
+    std::string programName_;
     std::string platformOption_ = "-platform";
     std::string platform_;
     int argc_ = 3;
