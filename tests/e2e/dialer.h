@@ -14,9 +14,10 @@
 #include "window/form1_description.h"
 
 #include <X11/Xutil.h>
+#include <algorithm>
 #include <cstdlib>
 #include <set>
-#include <thread>
+#include <utility>
 
 namespace kt5::test {
 
@@ -91,7 +92,7 @@ protected:
         if (kWine) // recorded as written: Wine lags the sink on a busy machine (README, "Windows")
             arguments.insert(arguments.begin(), "wine");
         filesBefore = files();
-        recorder = sound.record(recording, 8000, 10, /*asWritten=*/kWine);
+        recorder = sound.record(recording, 8000, 200, /*asWritten=*/kWine);
         app = std::make_unique<ChildProcess>(
             arguments, environment(), (scratch / "stdout").string(), (scratch / "stderr").string());
         form = x11.waitForWindow(kCaption, 30'000);
@@ -133,14 +134,33 @@ protected:
         return box.has_value();
     }
 
-    // What the sink played since start, as DTMF keys, once `expected` may have been heard.
-    std::string keysPlayed(const std::string& expected)
+    // Closes the window, as its user does once done (once `heardFirst` keys have been heard,
+    // for presses that reach the program later), and gives what was played since start, as
+    // DTMF keys, once the program has ended, which it does once every click it was given has
+    // been heard; with its exit status. A box that comes meanwhile fails the test at once,
+    // with a picture of the screen beside the test.
+    std::pair<std::string, int> keysPlayedByTheEnd(std::size_t heardFirst = 0)
     {
-        waitUntil([&] { return keysIn(recording).size() >= expected.size(); },
-                  milliseconds(10'000));
-        std::this_thread::sleep_for(milliseconds(300)); // for a key too many to show up
+        waitUntil([&] { return keysIn(recording).size() >= heardFirst; }, milliseconds(10'000));
+        x11.requestClose(*form);
+        waitUntil([&] { return !app->running() || x11.waitForWindow("Error", 0); },
+                  milliseconds(60'000));
+        if (app->running()) {
+            std::string shot = testing::UnitTest::GetInstance()->current_test_info()->name();
+            std::replace(shot.begin(), shot.end(), '/', '-');
+            shot = fs::absolute(shot + ".png");
+            ChildProcess({"import", "-window", "root", shot}, environment()).waitFor(10'000);
+            ADD_FAILURE() << "the program has not ended; what was on the screen: " << shot << "\n"
+                          << stderrText();
+            return {"", -1};
+        }
+        // The sink's monitor hands on what was heard a moment later: 300 ms more of it.
+        const auto heardByTheEnd = fs::file_size(recording);
+        if (recorder)
+            waitUntil([&] { return fs::file_size(recording) >= heardByTheEnd + 4800; },
+                      milliseconds(10'000));
         recorder.reset();
-        return keysIn(recording);
+        return {keysIn(recording), app->waitFor(0)};
     }
 
     std::string stderrText() const { return readBytes(scratch / "stderr"); }

@@ -5,6 +5,7 @@
 #include "platform/sound_service.h"
 #include "product/product.h"
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -36,6 +37,23 @@ inline std::string outcome(const platform::PlaybackResult& result)
     return result.played() ? "played"
                            : std::string(describe(result.failure().error)) + " (" +
                                  result.failure().detail + ")";
+}
+
+// A wave file written byte by byte: RIFF/WAVE, 16-bit PCM mono at 8 kHz, `seconds` of
+// silence, and the data length its header claims (by default, what it holds).
+inline std::string waveFile(double seconds, std::uint32_t claimedBytes = 0)
+{
+    const auto bytes = static_cast<std::uint32_t>(seconds * 16000);
+    const auto le = [](std::uint32_t value, int size) {
+        std::string out;
+        for (int i = 0; i < size; ++i)
+            out += static_cast<char>((value >> (8 * i)) & 0xFF);
+        return out;
+    };
+    const std::uint32_t claimed = claimedBytes != 0 ? claimedBytes : bytes;
+    return "RIFF" + le(36 + claimed, 4) + "WAVEfmt " + le(16, 4) + le(1, 2) + le(1, 2) +
+           le(8000, 4) + le(16000, 4) + le(2, 2) + le(16, 2) + "data" + le(claimed, 4) +
+           std::string(bytes, '\0');
 }
 
 } // namespace kt5::test

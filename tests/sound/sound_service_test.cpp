@@ -1,8 +1,13 @@
 // What every sound service refuses before any sound, on both platforms (Linux, and Windows
-// under Wine): each bad tone file fails with its own reason, the same on both. (That nothing
-// reaches the output meanwhile, wave_capture_test watches on Linux; on Windows, PlaySound's
-// own refusals have a reason of their own.)
+// under Wine): each bad tone file fails with its own reason, the same on both. On Linux the
+// service's policy runs over an output that notes what reaches it: nothing may. (PlaySound is
+// not called for a refused file either, but nothing outside it can see whether it was.)
 #include "sound/playback.h"
+
+#ifndef _WIN32
+#include "fakes/null_output.h"
+#include "policy/playback_policy.h"
+#endif
 
 #include <gtest/gtest.h>
 
@@ -18,23 +23,6 @@ namespace {
 namespace fs = std::filesystem;
 using platform::PlaybackError;
 
-// A wave file written byte by byte: RIFF/WAVE, 16-bit PCM mono at 8 kHz, `seconds` of
-// silence, and the data length its header claims (by default, what it holds).
-std::string waveFile(double seconds, std::uint32_t claimedBytes = 0)
-{
-    const auto bytes = static_cast<std::uint32_t>(seconds * 16000);
-    const auto le = [](std::uint32_t value, int size) {
-        std::string out;
-        for (int i = 0; i < size; ++i)
-            out += static_cast<char>((value >> (8 * i)) & 0xFF);
-        return out;
-    };
-    const std::uint32_t claimed = claimedBytes != 0 ? claimedBytes : bytes;
-    return "RIFF" + le(36 + claimed, 4) + "WAVEfmt " + le(16, 4) + le(1, 2) + le(1, 2) +
-           le(8000, 4) + le(16000, 4) + le(2, 2) + le(16, 2) + "data" + le(claimed, 4) +
-           std::string(bytes, '\0');
-}
-
 struct RefusedFile {
     std::string name;
     std::function<void(const fs::path&)> make;
@@ -48,11 +36,18 @@ void write(const fs::path& path, const std::string& bytes)
 
 using RefusedBeforeAnySound = testing::TestWithParam<RefusedFile>;
 
-TEST_P(RefusedBeforeAnySound, WithItsOwnReasonAndNothingHeard)
+TEST_P(RefusedBeforeAnySound, WithItsOwnReasonAndNothingReachesTheOutput)
 {
     const fs::path file = fs::path(testing::TempDir()) / ("kt5-" + GetParam().name + ".wav");
     GetParam().make(file);
+#ifdef _WIN32
     const platform::PlaybackResult result = newService()->play(file.native());
+#else
+    const auto output = std::make_shared<NullOutput>();
+    const platform::PlaybackResult result =
+        platform::policy::createPolicedService(output)->play(file.native());
+    EXPECT_TRUE(output->given().empty()) << "a refused file reached the output";
+#endif
     fs::remove_all(file);
     EXPECT_EQ(failureOf(result), GetParam().reason) << outcome(result);
 }

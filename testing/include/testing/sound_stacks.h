@@ -99,7 +99,23 @@ public:
         ::kill(runner_->pid(), SIGUSR1);
         runner_->waitFor(5000);
     }
-    bool restart() { return start(); }
+    bool restart()
+    {
+        ready_ = false;
+        return start();
+    }
+    // The end of each server's log, for a failure to show what the stack said.
+    std::string logs() const
+    {
+        std::string all;
+        for (const auto& entry : std::filesystem::directory_iterator(dir_.path()))
+            if (entry.path().extension() == ".log") {
+                const std::string log = readBytes(entry.path());
+                all += "--- " + entry.path().filename().string() + "\n" +
+                       log.substr(log.size() > 2000 ? log.size() - 2000 : 0);
+            }
+        return all;
+    }
 
     // Whether the server has noted the output a user chose for a program's streams (PulseAudio's
     // stream-restore does at once; WirePlumber writes it down a moment later).
@@ -119,16 +135,21 @@ public:
     }
 
 private:
+    // Started afresh, a second time when the first start has not played a sound within its
+    // time: a stack that fails to come up is the harness's fault, not the program's.
     bool start()
     {
         constexpr const char* kKinds[] = {"alsa", "pulseaudio", "pipewire-alsa", "pipewire-pulse"};
-        std::filesystem::remove(dir_ / "ready"); // a restart's stack is not the last one
-        runner_ = std::make_unique<ChildProcess>(
-            std::vector<std::string>{KT5_SOUND_STACK, kKinds[static_cast<int>(stack_)],
-                                     dir_.path().string(), KT5_PIPEWIRE_ALSA_PLUGIN},
-            std::vector<std::string>{"PATH=/usr/bin:/bin"});
-        ready_ = waitUntil([this] { return std::filesystem::exists(dir_ / "ready"); },
-                           std::chrono::seconds(15));
+        for (int attempt = 0; attempt < 2 && !ready_; ++attempt) {
+            runner_.reset(); // the last stack, and its servers, gone first
+            std::filesystem::remove(dir_ / "ready");
+            runner_ = std::make_unique<ChildProcess>(
+                std::vector<std::string>{KT5_SOUND_STACK, kKinds[static_cast<int>(stack_)],
+                                         dir_.path().string(), KT5_PIPEWIRE_ALSA_PLUGIN},
+                std::vector<std::string>{"PATH=/usr/bin:/bin"});
+            ready_ = waitUntil([this] { return std::filesystem::exists(dir_ / "ready"); },
+                               std::chrono::seconds(15));
+        }
         std::istringstream lines(readBytes(dir_ / "env"));
         env_.clear();
         for (std::string line; std::getline(lines, line);)

@@ -1,4 +1,4 @@
-#include "alsa_output.h"
+#include "alsa_output/alsa_output.h"
 
 #include <algorithm>
 #include <memory>
@@ -142,10 +142,9 @@ private:
 
 } // namespace
 
-PlaybackResult playOnDefaultOutput(const AsoundApi& alsa, const decoder::DecodedSound& sound,
-                                   Clock::time_point deadline)
+PlaybackResult AlsaOutput::playWhole(const decoder::DecodedSound& sound, Clock::time_point deadline)
 {
-    return Playback(alsa, deadline).run(sound);
+    return Playback(alsa_, deadline).run(sound);
 }
 
 } // namespace kt5::platform::alsa

@@ -1,4 +1,4 @@
-#include "asound_library.h"
+#include "alsa_output/asound_library.h"
 
 #include "os/shared_library.h"
 

@@ -1,0 +1,110 @@
+// The rules every Linux sound service keeps, over an output that writes nowhere: one sound at
+// a time, the whole decoded sound handed over with its deadline, and a stopped output given up
+// at that deadline without losing its own words. (What only a real sound server shows,
+// sound_stack_test shows.)
+#include "fakes/null_output.h"
+#include "policy/playback_policy.h"
+#include "sound/playback.h"
+#include "testing/child_process.h"
+#include "testing/files.h"
+
+#include <gtest/gtest.h>
+
+#include <future>
+#include <thread>
+
+namespace kt5::test {
+namespace {
+
+using namespace std::chrono_literals;
+using platform::PlaybackError;
+using platform::PlaybackFailure;
+using platform::policy::createPolicedService;
+using platform::policy::PlaybackTimes;
+
+class PlaybackPolicy : public testing::Test {
+protected:
+    void SetUp() override { std::ofstream(tone, std::ios::binary) << waveFile(0.1); }
+    void TearDown() override
+    {
+        output->answer = nullptr;
+        output->letGo(); // no sound of this test may hold the next one's output
+        EXPECT_EQ(playOnceFree(), "played");
+    }
+    // Plays once no other sound holds the output (the thread of one that was given up may
+    // still be on its way out): what the play said.
+    std::string playOnceFree() const
+    {
+        std::string said;
+        waitUntil([&] { return !(said = outcome(service()->play(tone))).starts_with("another"); },
+                  std::chrono::seconds(10));
+        return said;
+    }
+    std::unique_ptr<platform::SoundService> service(PlaybackTimes times = {}) const
+    {
+        return createPolicedService(output, times);
+    }
+
+    TempDir dir;
+    const std::string tone = (dir / "tone.wav").string(); // 0.1 s, 800 frames at 8 kHz
+    std::shared_ptr<NullOutput> output = std::make_shared<NullOutput>();
+};
+
+TEST_F(PlaybackPolicy, HandsTheWholeDecodedSoundOverWithADeadlineOfItsLengthAndTheGrace)
+{
+    const PlaybackTimes times{.grace = 700ms};
+    const auto before = Clock::now();
+    EXPECT_EQ(outcome(service(times)->play(tone)), "played");
+    const auto after = Clock::now();
+    ASSERT_EQ(output->given().size(), 1u);
+    const NullOutput::Given given = output->given()[0];
+    EXPECT_EQ(given.sampleRate, 8000);
+    EXPECT_EQ(given.channels, 1);
+    EXPECT_EQ(given.frames, 800u);
+    EXPECT_GE(given.deadline, before + 100ms + times.grace);
+    EXPECT_LE(given.deadline, after + 100ms + times.grace);
+}
+
+TEST_F(PlaybackPolicy, OneSoundAtATimeForTheProcessTheNextRefusedAtOnceNeverQueuedOrCut)
+{
+    output->hold();
+    auto first = std::async(std::launch::async, [&] { return outcome(service()->play(tone)); });
+    ASSERT_TRUE(output->waitUntilGiven(1));
+    EXPECT_EQ(failureOf(service()->play(tone)), PlaybackError::Busy) << "from another service";
+    EXPECT_EQ(output->given().size(), 1u) << "the second was queued";
+    output->letGo();
+    EXPECT_EQ(first.get(), "played") << "the first was cut";
+    // Free the moment its caller hears: quick clicks in a row each play.
+    for (int click = 0; click < 1000; ++click)
+        ASSERT_EQ(outcome(service()->play(tone)), "played") << "click " << click;
+}
+
+TEST_F(PlaybackPolicy, AStoppedOutputIsGivenUpAtTheDeadlineAndKeptUntilItAnswers)
+{
+    const PlaybackTimes times{.grace = 50ms, .reportMargin = 50ms};
+    output->hold();
+    const auto start = Clock::now();
+    const platform::PlaybackResult stopped = service(times)->play(tone);
+    EXPECT_EQ(failureOf(stopped), PlaybackError::TimedOut) << outcome(stopped);
+    EXPECT_GE(Clock::now() - start, 100ms + times.grace + times.reportMargin) << "before time";
+    EXPECT_EQ(failureOf(service(times)->play(tone)), PlaybackError::Busy)
+        << "played over the stopped one";
+    output->letGo();
+    EXPECT_EQ(playOnceFree(), "played") << "once the output answered";
+}
+
+TEST_F(PlaybackPolicy, AnOutputThatSaysWhyAtItsDeadlineIsHeard)
+{
+    output->answer = [](Clock::time_point deadline) -> platform::PlaybackResult {
+        std::this_thread::sleep_until(deadline);
+        return PlaybackFailure{PlaybackError::DeviceFailed, "the output's own words"};
+    };
+    const platform::PlaybackResult result = service({.grace = 50ms})->play(tone);
+    EXPECT_EQ(outcome(result),
+              outcome(PlaybackFailure{PlaybackError::DeviceFailed, "the output's own words"}));
+    EXPECT_EQ(outcome(service({.grace = 50ms})->play(tone)), outcome(result))
+        << "the output was still held when its caller heard";
+}
+
+} // namespace
+} // namespace kt5::test
