@@ -14,7 +14,7 @@ std::size_t fontIndex(std::vector<Font>& fonts, const Font& font)
     return fonts.size() - 1;
 }
 
-FittedFonts fitFonts(const WindowLayout& layout, const MeasureText& measure)
+FittedFonts fitFonts(const FormLayout& layout, const MeasureText& measure)
 {
     FittedFonts fitted{layout.fonts, {}};
     for (const auto& control : layout.controls)

@@ -55,7 +55,7 @@ std::string idOf(const ControlDescription& c)
 }
 
 // The controls of the description with a frame before everything inside it.
-std::vector<const ControlDescription*> parentsFirst(const WindowDescription& d)
+std::vector<const ControlDescription*> parentsFirst(const FormDescription& d)
 {
     std::vector<const ControlDescription*> ordered;
     for (const auto& c : d.controls)
@@ -72,9 +72,9 @@ bool overlaps(const Rect& r, int width, int height)
 
 } // namespace
 
-WindowLayout resolveLayout(const WindowDescription& d)
+FormLayout resolveLayout(const FormDescription& d)
 {
-    WindowLayout layout{
+    FormLayout layout{
         .name = d.name,
         .caption = d.caption,
         .clientWidth = d.clientWidth,

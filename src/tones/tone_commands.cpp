@@ -28,7 +28,7 @@ void ToneCommandHandler::Command1_Click(const CommandIndex& index)
 bool ToneCommandHandler::PlayWaveFile(const platform::NativeString& path)
 {
     const platform::PlaybackResult result = sound_.play(path);
-    if (result.played())
+    if (result)
         return true;
     const platform::PlaybackFailure& failure = result.failure();
     std::string line = "cannot play " + platform::utf8FromNative(path) + ": " +

@@ -39,7 +39,7 @@ bool runForm1(const platform::ProgramIdentity& identity, platform::SoundService&
     if (!started.system)
         return cannotOpenTheWindow(started.error);
     tones::ToneCommandHandler commands(started.system->desktop(), sound);
-    const layout::WindowLayout layout = layout::resolveLayout(form1Description());
+    const layout::FormLayout layout = layout::resolveLayout(form1Description());
     const auto built =
         started.system->buildWindow(layout, [&](const platform::ControlEvent& event) {
             if (event.kind == platform::EventKind::Click)

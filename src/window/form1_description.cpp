@@ -116,7 +116,7 @@ constexpr std::array<ControlDescription, 26> kControls{{
      .foreColor = kGreyText},
 }};
 
-constexpr layout::WindowDescription kForm1{
+constexpr layout::FormDescription kForm1{
     .name = "Form1",
     .caption = product::kWindowCaption,
     .clientWidth = 5730,
@@ -131,7 +131,7 @@ constexpr layout::WindowDescription kForm1{
 
 } // namespace
 
-const layout::WindowDescription& form1Description()
+const layout::FormDescription& form1Description()
 {
     return kForm1;
 }

@@ -33,7 +33,7 @@ public:
 
     platform::DesktopServices& desktop() override { return started_.system->desktop(); }
 
-    void open(const layout::WindowLayout& layout, platform::EventSink sink) override
+    void open(const layout::FormLayout& layout, platform::EventSink sink) override
     {
         layout_ = &layout;
         built_ = started_.system->buildWindow(layout, std::move(sink));
@@ -171,7 +171,7 @@ private:
     }
 
     platform::StartedWindowSystem started_;
-    const layout::WindowLayout* layout_ = nullptr;
+    const layout::FormLayout* layout_ = nullptr;
     platform::BuiltWindow built_;
     platform::qt::QtWindow* window_ = nullptr;
     QImage drawn_;

@@ -53,7 +53,7 @@ class Win32Probe final : public WindowProbe {
 public:
     platform::DesktopServices& desktop() override { return started_.system->desktop(); }
 
-    void open(const layout::WindowLayout& layout, platform::EventSink sink) override
+    void open(const layout::FormLayout& layout, platform::EventSink sink) override
     {
         layout_ = &layout;
         built_ = started_.system->buildWindow(layout, std::move(sink));
@@ -248,7 +248,7 @@ private:
     }
 
     platform::StartedWindowSystem started_ = platform::startWindowSystem(kIdentity);
-    const layout::WindowLayout* layout_ = nullptr;
+    const layout::FormLayout* layout_ = nullptr;
     platform::BuiltWindow built_;
     platform::win32::Win32Window* window_ = nullptr;
 };

@@ -45,7 +45,7 @@ protected:
                layout.controls.begin();
     }
 
-    const layout::WindowLayout layout = layout::resolveLayout(window::form1Description());
+    const layout::FormLayout layout = layout::resolveLayout(window::form1Description());
     std::unique_ptr<WindowProbe> probe = makeWindowProbe();
     std::vector<int> clicks;
 };

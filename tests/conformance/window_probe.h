@@ -1,6 +1,6 @@
 #pragma once
 
-#include "layout/window_layout.h"
+#include "layout/form_layout.h"
 #include "platform/desktop_services.h"
 #include "platform/window.h"
 
@@ -31,7 +31,7 @@ public:
 
     virtual platform::DesktopServices& desktop() = 0;
     // Builds the window, shows it and gives it the keyboard, as at start.
-    virtual void open(const layout::WindowLayout& layout, platform::EventSink sink) = 0;
+    virtual void open(const layout::FormLayout& layout, platform::EventSink sink) = 0;
     virtual double scale() = 0; // device pixels per pixel at 96 DPI, set for the run
     virtual Box client() = 0;
     virtual Box rectOf(std::size_t control) = 0;

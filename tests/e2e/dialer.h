@@ -24,7 +24,7 @@ namespace kt5::test {
 namespace fs = std::filesystem;
 using std::chrono::milliseconds;
 
-inline const layout::WindowLayout kLayout = layout::resolveLayout(window::form1Description());
+inline const layout::FormLayout kLayout = layout::resolveLayout(window::form1Description());
 // The caption as the user is to see it, made here from the version rather than taken from
 // the layout: the major and minor numbers only.
 inline const std::string kCaption = "KT-5 DTMF Dialer  V." + std::to_string(KT5_VERSION_MAJOR) +

@@ -2,18 +2,18 @@
 
 #include "policy/sound_output.h"
 
-#include <condition_variable>
+#include <atomic>
 #include <cstddef>
 #include <functional>
-#include <mutex>
 #include <vector>
 
 namespace kt5::test {
 
 using platform::policy::Clock;
 
-// An output that writes nowhere. It notes each sound it is given, with its deadline, and
-// answers at once; or, while held, once let go, as a sound server that was stopped does.
+// An output that writes nowhere: it notes each sound it is given, with its deadline, and
+// answers as `answer` says, or at once that it played. What it noted is read once its caller
+// has returned; `calls` at any time.
 class NullOutput final : public platform::policy::SoundOutput {
 public:
     struct Given {
@@ -26,46 +26,14 @@ public:
     platform::PlaybackResult playWhole(const platform::decoder::DecodedSound& sound,
                                        Clock::time_point deadline) override
     {
-        std::unique_lock lock(mutex_);
-        given_.push_back({sound.sampleRate, sound.channels, sound.frames(), deadline});
-        changed_.notify_all();
-        changed_.wait(lock, [this] { return !held_; });
-        lock.unlock();
+        given.push_back({sound.sampleRate, sound.channels, sound.frames(), deadline});
+        ++calls;
         return answer ? answer(deadline) : platform::PlaybackResult{};
     }
 
-    void hold()
-    {
-        const std::lock_guard lock(mutex_);
-        held_ = true;
-    }
-    void letGo()
-    {
-        const std::lock_guard lock(mutex_);
-        held_ = false;
-        changed_.notify_all();
-    }
-    // Waits until `count` sounds have been given to it; whether they were.
-    bool waitUntilGiven(std::size_t count)
-    {
-        std::unique_lock lock(mutex_);
-        return changed_.wait_for(lock, std::chrono::seconds(10),
-                                 [&] { return given_.size() >= count; });
-    }
-    std::vector<Given> given()
-    {
-        const std::lock_guard lock(mutex_);
-        return given_;
-    }
-
-    // How it answers once let go, given the deadline; played when empty. Set before use.
-    std::function<platform::PlaybackResult(Clock::time_point)> answer;
-
-private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    bool held_ = false;
-    std::vector<Given> given_;
+    std::function<platform::PlaybackResult(Clock::time_point deadline)> answer; // set before use
+    std::vector<Given> given;
+    std::atomic<int> calls = 0;
 };
 
 } // namespace kt5::test

@@ -23,14 +23,14 @@ constexpr ControlDescription kControls[] = {
     {Label, "Exact", {}, {}, "Hello", {0, -100, 530, 100}, {}, {}, {}, {}, {}},
     {Label, "Tiny", {}, {}, "Photo", {-100, 0, 100, 100}, {}, kBig, {{0x80000012}}, {}, {}},
 };
-constexpr WindowDescription kForm{"", "", 800, 600, kButtonFace, kFont, true, false, "", kControls};
+constexpr FormDescription kForm{"", "", 800, 600, kButtonFace, kFont, true, false, "", kControls};
 
 // A hundred twips a letter, and 30 that do not narrow: a guess in proportion overshoots.
 const MeasureText kWidth = [](const Font& f, auto s) { return double(s.size()) * f.stretch + 30; };
 
 TEST(LayoutRules, HoldOnAWindowMadeUpToMeetEachOfThem)
 {
-    const WindowLayout l = resolveLayout(kForm);
+    const FormLayout l = resolveLayout(kForm);
     const FittedFonts fitted = fitFonts(l, kWidth);
     using Seen = std::tuple<std::string, int, int, bool, Colour, Colour, std::string, double, int>;
     std::vector<Seen> seen;

@@ -28,15 +28,15 @@ inline std::unique_ptr<platform::SoundService> newService()
 // Why a sound was not played; nothing when it was.
 inline std::optional<platform::PlaybackError> failureOf(const platform::PlaybackResult& result)
 {
-    return result.played() ? std::nullopt : std::optional(result.failure().error);
+    return result ? std::nullopt : std::optional(result.failure().error);
 }
 
 // "played", or why not in the service's and the library's words.
 inline std::string outcome(const platform::PlaybackResult& result)
 {
-    return result.played() ? "played"
-                           : std::string(describe(result.failure().error)) + " (" +
-                                 result.failure().detail + ")";
+    return result ? "played"
+                  : std::string(describe(result.failure().error)) + " (" + result.failure().detail +
+                        ")";
 }
 
 // A wave file written byte by byte: RIFF/WAVE, 16-bit PCM mono at 8 kHz, `seconds` of

@@ -12,6 +12,7 @@
 
 #include <future>
 #include <thread>
+#include <utility>
 
 namespace kt5::test {
 namespace {
@@ -25,29 +26,51 @@ using platform::policy::PlaybackTimes;
 class PlaybackPolicy : public testing::Test {
 protected:
     void SetUp() override { std::ofstream(tone, std::ios::binary) << waveFile(0.1); }
+    // No sound of a test may hold the next test's output.
     void TearDown() override
     {
-        output->answer = nullptr;
-        output->letGo(); // no sound of this test may hold the next one's output
-        EXPECT_EQ(playOnceFree(), "played");
+        letGo();
+        EXPECT_EQ(playOnceFree(std::make_shared<NullOutput>()), "played");
     }
-    // Plays once no other sound holds the output (the thread of one that was given up may
-    // still be on its way out): what the play said.
-    std::string playOnceFree() const
-    {
-        std::string said;
-        waitUntil([&] { return !(said = outcome(service()->play(tone))).starts_with("another"); },
-                  std::chrono::seconds(10));
-        return said;
-    }
+
     std::unique_ptr<platform::SoundService> service(PlaybackTimes times = {}) const
     {
         return createPolicedService(output, times);
+    }
+    // Holds each sound given to the output until let go, as a stopped sound server does.
+    void hold()
+    {
+        output->answer = [released = released_.get_future().share()](Clock::time_point) {
+            released.wait();
+            return platform::PlaybackResult{};
+        };
+    }
+    void letGo()
+    {
+        if (!std::exchange(letGone_, true))
+            released_.set_value();
+    }
+    // Plays on `on` once no other sound holds the output (the thread of one that was given up
+    // may still be on its way out): what the play said.
+    std::string playOnceFree(const std::shared_ptr<NullOutput>& on) const
+    {
+        std::string said;
+        waitUntil(
+            [&] {
+                said = outcome(createPolicedService(on)->play(tone));
+                return !said.starts_with(describe(PlaybackError::Busy));
+            },
+            std::chrono::seconds(10));
+        return said;
     }
 
     TempDir dir;
     const std::string tone = (dir / "tone.wav").string(); // 0.1 s, 800 frames at 8 kHz
     std::shared_ptr<NullOutput> output = std::make_shared<NullOutput>();
+
+private:
+    std::promise<void> released_;
+    bool letGone_ = false;
 };
 
 TEST_F(PlaybackPolicy, HandsTheWholeDecodedSoundOverWithADeadlineOfItsLengthAndTheGrace)
@@ -56,8 +79,8 @@ TEST_F(PlaybackPolicy, HandsTheWholeDecodedSoundOverWithADeadlineOfItsLengthAndT
     const auto before = Clock::now();
     EXPECT_EQ(outcome(service(times)->play(tone)), "played");
     const auto after = Clock::now();
-    ASSERT_EQ(output->given().size(), 1u);
-    const NullOutput::Given given = output->given()[0];
+    ASSERT_EQ(output->given.size(), 1u);
+    const NullOutput::Given given = output->given[0];
     EXPECT_EQ(given.sampleRate, 8000);
     EXPECT_EQ(given.channels, 1);
     EXPECT_EQ(given.frames, 800u);
@@ -67,12 +90,12 @@ TEST_F(PlaybackPolicy, HandsTheWholeDecodedSoundOverWithADeadlineOfItsLengthAndT
 
 TEST_F(PlaybackPolicy, OneSoundAtATimeForTheProcessTheNextRefusedAtOnceNeverQueuedOrCut)
 {
-    output->hold();
+    hold();
     auto first = std::async(std::launch::async, [&] { return outcome(service()->play(tone)); });
-    ASSERT_TRUE(output->waitUntilGiven(1));
+    ASSERT_TRUE(waitUntil([&] { return output->calls == 1; }, std::chrono::seconds(10)));
     EXPECT_EQ(failureOf(service()->play(tone)), PlaybackError::Busy) << "from another service";
-    EXPECT_EQ(output->given().size(), 1u) << "the second was queued";
-    output->letGo();
+    EXPECT_EQ(output->calls, 1) << "the second was queued";
+    letGo();
     EXPECT_EQ(first.get(), "played") << "the first was cut";
     // Free the moment its caller hears: quick clicks in a row each play.
     for (int click = 0; click < 1000; ++click)
@@ -82,15 +105,15 @@ TEST_F(PlaybackPolicy, OneSoundAtATimeForTheProcessTheNextRefusedAtOnceNeverQueu
 TEST_F(PlaybackPolicy, AStoppedOutputIsGivenUpAtTheDeadlineAndKeptUntilItAnswers)
 {
     const PlaybackTimes times{.grace = 50ms, .reportMargin = 50ms};
-    output->hold();
+    hold();
     const auto start = Clock::now();
     const platform::PlaybackResult stopped = service(times)->play(tone);
     EXPECT_EQ(failureOf(stopped), PlaybackError::TimedOut) << outcome(stopped);
     EXPECT_GE(Clock::now() - start, 100ms + times.grace + times.reportMargin) << "before time";
     EXPECT_EQ(failureOf(service(times)->play(tone)), PlaybackError::Busy)
         << "played over the stopped one";
-    output->letGo();
-    EXPECT_EQ(playOnceFree(), "played") << "once the output answered";
+    letGo();
+    EXPECT_EQ(playOnceFree(output), "played") << "once the output answered";
 }
 
 TEST_F(PlaybackPolicy, AnOutputThatSaysWhyAtItsDeadlineIsHeard)

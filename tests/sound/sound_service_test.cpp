@@ -46,7 +46,7 @@ TEST_P(RefusedBeforeAnySound, WithItsOwnReasonAndNothingReachesTheOutput)
     const auto output = std::make_shared<NullOutput>();
     const platform::PlaybackResult result =
         platform::policy::createPolicedService(output)->play(file.native());
-    EXPECT_TRUE(output->given().empty()) << "a refused file reached the output";
+    EXPECT_EQ(output->calls, 0) << "a refused file reached the output";
 #endif
     fs::remove_all(file);
     EXPECT_EQ(failureOf(result), GetParam().reason) << outcome(result);

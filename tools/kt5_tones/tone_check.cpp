@@ -3,6 +3,7 @@
 // samples at the key's two frequencies.
 #include "tone_check.h"
 
+#include "tone_file/tone_file.h"
 #include "tone_measurement.h"
 #include "tones/dtmf.h"
 
@@ -28,7 +29,6 @@ constexpr int kReceiverRate = 8000;       // what the receiver takes
 constexpr double kMeasuredToMs = 1;       // how closely a length is measured
 constexpr double kMostTwistDb = 4;        // the high tone louder than the low one
 constexpr double kMostReverseTwistDb = 8; // the low tone louder than the high one
-constexpr double kLongestSeconds = 600;
 
 std::variant<Sound, std::string> readSound(const std::string& path)
 {
@@ -39,9 +39,10 @@ std::variant<Sound, std::string> readSound(const std::string& path)
         return std::string("not a sound: ") + sf_strerror(nullptr);
     if (info.frames <= 0 || info.channels <= 0)
         return std::string("not a sound: no audio in it");
-    if (double(info.frames) > kLongestSeconds * info.samplerate)
-        return "longer than " + std::to_string(int(kLongestSeconds / 60)) +
-               " minutes, not a tone file";
+    // The dialer's own limit: a longer file is refused there unplayed.
+    constexpr int kLongestSeconds = platform::kLongestToneFileSeconds;
+    if (double(info.frames) > double(kLongestSeconds) * info.samplerate)
+        return "longer than " + std::to_string(kLongestSeconds / 60) + " minutes, not a tone file";
     std::vector<float> frames(static_cast<std::size_t>(info.frames * info.channels));
     const sf_count_t read = sf_readf_float(file.get(), frames.data(), info.frames);
     Sound sound{info.samplerate, {}};

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "layout/window_layout.h"
+#include "layout/form_layout.h"
 
 #include <functional>
 #include <vector>
@@ -27,6 +27,6 @@ inline constexpr int kMinStretch = 50;
 // whole percent, just enough that `measure` finds the text fits. Every other control keeps
 // its font as it is, shared or not. A backend calls it again when its resolution changes:
 // text widths do not scale exactly with it.
-FittedFonts fitFonts(const WindowLayout& layout, const MeasureText& measure);
+FittedFonts fitFonts(const FormLayout& layout, const MeasureText& measure);
 
 } // namespace kt5::layout

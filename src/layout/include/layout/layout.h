@@ -1,7 +1,7 @@
 #pragma once
 
-#include "layout/window_description.h"
-#include "layout/window_layout.h"
+#include "layout/form_description.h"
+#include "layout/form_layout.h"
 
 namespace kt5::layout {
 
@@ -9,6 +9,6 @@ namespace kt5::layout {
 // lies in the window, how controls stack, their colours where the description gives none,
 // the focus order, what each button says to a screen reader, and which texts must fit.
 // The layout's strings refer into the description, which must outlive it.
-WindowLayout resolveLayout(const WindowDescription& description);
+FormLayout resolveLayout(const FormDescription& description);
 
 } // namespace kt5::layout

@@ -62,13 +62,13 @@ public:
             return timedOut(); // the open alone took all the time: play nothing late
 
         const auto started = Clock::now();
-        if (PlaybackResult written = writeAll(sound); !written.played())
+        if (PlaybackResult written = writeAll(sound); !written)
             return written;
         PlaybackResult played = waitUntilPlayed();
         // PipeWire 1.4's own plugin says it has drained while the last part of the buffer is
         // still in the server's graph, more of it the longer the buffer: no sound has ended
         // before its own length has passed since its first sample was handed over.
-        if (played.played())
+        if (played)
             std::this_thread::sleep_until(started +
                                           std::chrono::duration_cast<Clock::duration>(
                                               std::chrono::duration<double>(sound.seconds())));

@@ -50,25 +50,21 @@ struct SndfileCloser {
 };
 using SndfileHandle = std::unique_ptr<SNDFILE, SndfileCloser>;
 
-PlaybackFailure failure(PlaybackError error, std::string detail = {})
-{
-    return {error, std::move(detail)};
-}
-
 // libsndfile's own reading of the header, which the checks before it did not make: another
 // container it recognised inside, or no frames for its codec.
 std::optional<PlaybackFailure> implausible(const SF_INFO& info)
 {
     const int container = info.format & SF_FORMAT_TYPEMASK;
     if (container != SF_FORMAT_WAV && container != SF_FORMAT_WAVEX)
-        return failure(PlaybackError::NotRiffWave);
+        return PlaybackFailure{PlaybackError::NotRiffWave};
     if (info.channels < 1)
-        return failure(PlaybackError::CodecError, std::to_string(info.channels) + " channels");
+        return PlaybackFailure{PlaybackError::CodecError,
+                               std::to_string(info.channels) + " channels"};
     if (info.frames <= 0)
-        return failure(PlaybackError::NotRiffWave, "no audio in the file");
+        return PlaybackFailure{PlaybackError::NotRiffWave, "no audio in the file"};
     const auto maxFrames = sf_count_t(kMaxDecodedBytes / sizeof(std::int16_t) / info.channels);
     if (info.frames > maxFrames)
-        return failure(PlaybackError::TooLarge, std::to_string(info.frames) + " frames");
+        return PlaybackFailure{PlaybackError::TooLarge, std::to_string(info.frames) + " frames"};
     return std::nullopt;
 }
 
@@ -86,7 +82,7 @@ std::optional<PlaybackFailure> readAllAsInt16(const SndfileApi& sf, SNDFILE* fil
         const auto values = static_cast<std::size_t>(got) * channels;
         for (std::size_t i = 0; i < values; ++i) {
             if (std::isnan(chunk[i]))
-                return failure(PlaybackError::CodecError, "a sample is not a number");
+                return PlaybackFailure{PlaybackError::CodecError, "a sample is not a number"};
             const float scaled = std::nearbyint(chunk[i] * 32768.0f);
             out.push_back(static_cast<std::int16_t>(std::clamp(scaled, -32768.0f, 32767.0f)));
         }
@@ -94,9 +90,9 @@ std::optional<PlaybackFailure> readAllAsInt16(const SndfileApi& sf, SNDFILE* fil
     // Block codecs may announce a few frames more than their last block holds, so a short
     // count is fine as long as the decoder reported no error.
     if (sf.error(file) != SF_ERR_NO_ERROR)
-        return failure(PlaybackError::CodecError, sf.strerror(file));
+        return PlaybackFailure{PlaybackError::CodecError, sf.strerror(file)};
     if (out.empty())
-        return failure(PlaybackError::NotRiffWave, "no audio in the file");
+        return PlaybackFailure{PlaybackError::NotRiffWave, "no audio in the file"};
     return std::nullopt;
 }
 
@@ -106,7 +102,7 @@ Outcome<DecodedSound> decodeWave(const ToneFile& file)
 {
     const BoundSndfile& bound = sndfileLibrary();
     if (bound.api == nullptr)
-        return failure(PlaybackError::LibraryMissing, bound.error);
+        return PlaybackFailure{PlaybackError::LibraryMissing, bound.error};
     const SndfileApi& sf = *bound.api;
 
     SF_VIRTUAL_IO io{&MemoryReader::length, &MemoryReader::seek, &MemoryReader::read,
@@ -115,7 +111,7 @@ Outcome<DecodedSound> decodeWave(const ToneFile& file)
     SF_INFO info{};
     const SndfileHandle sndfile(sf.open_virtual(&io, SFM_READ, &info, &reader), {&sf});
     if (!sndfile)
-        return failure(PlaybackError::CodecError, sf.strerror(nullptr));
+        return PlaybackFailure{PlaybackError::CodecError, sf.strerror(nullptr)};
     if (auto why = implausible(info))
         return *why;
 

@@ -1,9 +1,9 @@
 #include "policy/playback_policy.h"
 
 #include "decoder/wave_decoder.h"
+#include "sound_slot/sound_slot.h"
 #include "tone_file/tone_file.h"
 
-#include <atomic>
 #include <future>
 #include <system_error>
 #include <thread>
@@ -12,37 +12,6 @@
 namespace kt5::platform::policy {
 
 namespace {
-
-// One sound at a time for the whole process, whichever thread or service object asks: a
-// second request is refused, never queued and never allowed to cut the first one off. A
-// process has one default output, so this one flag is the process's, not a service's.
-std::atomic_flag soundInProgress = ATOMIC_FLAG_INIT;
-
-class SoundSlot {
-public:
-    SoundSlot()
-        : held_(!soundInProgress.test_and_set(std::memory_order_acquire))
-    {
-    }
-    SoundSlot(SoundSlot&& other) noexcept
-        : held_(std::exchange(other.held_, false))
-    {
-    }
-    SoundSlot(const SoundSlot&) = delete;
-    SoundSlot& operator=(const SoundSlot&) = delete;
-    SoundSlot& operator=(SoundSlot&&) = delete;
-    ~SoundSlot() { release(); }
-
-    bool held() const { return held_; }
-    void release()
-    {
-        if (std::exchange(held_, false))
-            soundInProgress.clear(std::memory_order_release);
-    }
-
-private:
-    bool held_;
-};
 
 class PolicedSoundService final : public SoundService {
 public:

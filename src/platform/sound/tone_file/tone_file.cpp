@@ -32,19 +32,14 @@ bool hasTag(std::span<const std::byte> bytes, std::size_t at, const char (&tag)[
     return at + 4 <= bytes.size() && std::memcmp(bytes.data() + at, tag, 4) == 0;
 }
 
-PlaybackFailure failure(PlaybackError error, std::string detail = {})
-{
-    return {error, std::move(detail)};
-}
-
 std::optional<PlaybackFailure> implausible(const WaveFormat& f)
 {
     if (f.channels < 1 || f.channels > kMostChannels)
-        return failure(PlaybackError::CodecError, std::to_string(f.channels) + " channels");
+        return PlaybackFailure{PlaybackError::CodecError, std::to_string(f.channels) + " channels"};
     if (f.sampleRate < kLowestRate || f.sampleRate > kHighestRate)
-        return failure(PlaybackError::CodecError, std::to_string(f.sampleRate) + " Hz");
+        return PlaybackFailure{PlaybackError::CodecError, std::to_string(f.sampleRate) + " Hz"};
     if (f.bytesPerSecond == 0)
-        return failure(PlaybackError::CodecError, "no byte rate in the format");
+        return PlaybackFailure{PlaybackError::CodecError, "no byte rate in the format"};
     return std::nullopt;
 }
 
@@ -72,7 +67,7 @@ PlaybackError fromFileProblem(os::FileProblem problem)
 Outcome<WaveLayout> checkToneFile(std::span<const std::byte> file)
 {
     if (!hasTag(file, 0, "RIFF") || !hasTag(file, 8, "WAVE"))
-        return failure(PlaybackError::NotRiffWave);
+        return PlaybackFailure{PlaybackError::NotRiffWave};
     std::optional<WaveFormat> format;
     for (std::size_t at = 12; at + 8 <= file.size();) {
         const std::uint32_t size = readLe(file, at + 4, 4);
@@ -80,26 +75,26 @@ Outcome<WaveLayout> checkToneFile(std::span<const std::byte> file)
         const std::size_t available = file.size() - body;
         if (hasTag(file, at, "data")) {
             if (!format)
-                return failure(PlaybackError::NotRiffWave, "no format before the sound");
+                return PlaybackFailure{PlaybackError::NotRiffWave, "no format before the sound"};
             const std::size_t bytes = size == kLengthNeverFilledIn ? available : size;
             if (bytes > available)
-                return failure(PlaybackError::DataCutShort,
-                               "the sound claims " + std::to_string(size) +
-                                   " bytes, the file holds " + std::to_string(available));
+                return PlaybackFailure{PlaybackError::DataCutShort,
+                                       "the sound claims " + std::to_string(size) +
+                                           " bytes, the file holds " + std::to_string(available)};
             if (bytes == 0)
-                return failure(PlaybackError::NotRiffWave, "no audio in the file");
+                return PlaybackFailure{PlaybackError::NotRiffWave, "no audio in the file"};
             const WaveLayout layout{*format, body, bytes};
             if (layout.seconds() > kLongestToneFileSeconds)
-                return failure(PlaybackError::TooLarge,
-                               std::to_string(static_cast<long long>(layout.seconds())) +
-                                   " s of sound");
+                return PlaybackFailure{PlaybackError::TooLarge,
+                                       std::to_string(static_cast<long long>(layout.seconds())) +
+                                           " s of sound"};
             return layout;
         }
         if (size > available)
-            return failure(PlaybackError::DataCutShort);
+            return PlaybackFailure{PlaybackError::DataCutShort};
         if (hasTag(file, at, "fmt ")) {
             if (size < kFmtFieldsBytes)
-                return failure(PlaybackError::NotRiffWave, "a format chunk too short");
+                return PlaybackFailure{PlaybackError::NotRiffWave, "a format chunk too short"};
             format = WaveFormat{static_cast<std::uint16_t>(readLe(file, body, 2)),
                                 static_cast<std::uint16_t>(readLe(file, body + 2, 2)),
                                 readLe(file, body + 4, 4), readLe(file, body + 8, 4)};
@@ -108,14 +103,14 @@ Outcome<WaveLayout> checkToneFile(std::span<const std::byte> file)
         }
         at = body + std::size_t{size} + (size & 1u); // an odd chunk is followed by a pad byte
     }
-    return failure(PlaybackError::DataCutShort, "the file ends before its sound");
+    return PlaybackFailure{PlaybackError::DataCutShort, "the file ends before its sound"};
 }
 
 Outcome<ToneFile> readToneFile(const NativeString& path)
 {
     os::FileContents contents = os::readRegularFile(path, kLargestToneFileBytes);
     if (contents.problem)
-        return failure(fromFileProblem(*contents.problem), std::move(contents.detail));
+        return PlaybackFailure{fromFileProblem(*contents.problem), std::move(contents.detail)};
     auto layout = checkToneFile(contents.bytes);
     if (!layout)
         return layout.failure();

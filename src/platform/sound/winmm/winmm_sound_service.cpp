@@ -1,5 +1,6 @@
 #include "os/shared_library.h"
 #include "platform/sound_service.h"
+#include "sound_slot/sound_slot.h"
 #include "tone_file/tone_file.h"
 
 #include <windows.h>
@@ -11,10 +12,12 @@ namespace kt5::platform::winmm {
 namespace {
 
 using PlaySoundFunction = BOOL(WINAPI*)(LPCWSTR, HMODULE, DWORD);
+using DeviceCountFunction = UINT(WINAPI*)();
 
 struct BoundPlaySound {
     PlaySoundFunction playSound = nullptr; // null: not found
-    std::string error;                     // why, in the loader's words
+    DeviceCountFunction outputDevices = nullptr;
+    std::string error; // why, in the loader's words
 };
 
 // Bound once, at the first sound rather than at start: winmm.dll, and the audio drivers it
@@ -24,8 +27,11 @@ const BoundPlaySound& playSoundLibrary()
     static const BoundPlaySound bound = [] {
         static os::SharedLibrary winmm("winmm.dll");
         BoundPlaySound b;
-        if (!winmm.bind("PlaySoundW", b.playSound))
+        if (!winmm.bind("PlaySoundW", b.playSound) ||
+            !winmm.bind("waveOutGetNumDevs", b.outputDevices)) {
+            b.playSound = nullptr;
             b.error = winmm.error();
+        }
         return b;
     }();
     return bound;
@@ -48,15 +54,18 @@ std::wstring shortFormOf(const std::wstring& path)
     return shortPath;
 }
 
-// The sound service on Windows: the multimedia PlaySound service, which keeps the rest of the
-// contract itself (synchronous, no default sound, refusing while another sound of the process
-// plays). PlaySound would play the part of a cut-short file that is there, and stream a
-// file's claimed length in real time however long; so every file is checked first, as on
-// Linux, and only one that passes is handed to it.
+// The sound service on Windows: the multimedia PlaySound service, synchronous and with no
+// default sound. PlaySound would play the part of a cut-short file that is there, and stream
+// a file's claimed length in real time however long; so every file is checked first, as on
+// Linux, and only one that passes is handed to it. One sound at a time for the process, as on
+// Linux: a second is refused as busy before PlaySound is asked.
 class WinmmSoundService final : public SoundService {
 public:
     PlaybackResult play(const NativeString& path) override
     {
+        const SoundSlot slot;
+        if (!slot.held())
+            return PlaybackFailure{PlaybackError::Busy};
         if (auto file = readToneFile(path); !file)
             return file.failure();
         const BoundPlaySound& bound = playSoundLibrary();
@@ -68,9 +77,10 @@ public:
         constexpr DWORD kFlags = SND_FILENAME | SND_NOSTOP | SND_NODEFAULT; // no SND_ASYNC
         if (bound.playSound(shortFormOf(path).c_str(), nullptr, kFlags) != FALSE)
             return {};
-        return PlaybackFailure{PlaybackError::Refused,
-                               "a codec it does not play, no output device, or another sound "
-                               "still playing"};
+        // PlaySound says no more than that it failed.
+        if (bound.outputDevices() == 0)
+            return PlaybackFailure{PlaybackError::DeviceNotOpened, "no sound output device"};
+        return PlaybackFailure{PlaybackError::Refused, "a codec it does not play"};
     }
 };
 

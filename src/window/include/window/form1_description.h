@@ -1,6 +1,6 @@
 #pragma once
 
-#include "layout/window_description.h"
+#include "layout/form_description.h"
 
 #include <cstdint>
 
@@ -11,6 +11,6 @@ enum class Form1Handler : std::uint8_t { Command1_Click };
 
 // The program's one window: a "Remote Control Command" panel of eleven command buttons, each
 // beside the label of its command.
-const layout::WindowDescription& form1Description();
+const layout::FormDescription& form1Description();
 
 } // namespace kt5::window

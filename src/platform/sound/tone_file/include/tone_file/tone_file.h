@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/native_string.h"
-#include "tone_file/outcome.h"
+#include "platform/playback_result.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -22,7 +22,7 @@ public:
     QtWindowSystem& operator=(const QtWindowSystem&) = delete;
 
     DesktopServices& desktop() override;
-    BuiltWindow buildWindow(const layout::WindowLayout& layout, EventSink sink) override;
+    BuiltWindow buildWindow(const layout::FormLayout& layout, EventSink sink) override;
 
 private:
     std::string programName_;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "layout/font_fitting.h"
-#include "layout/window_layout.h"
+#include "layout/form_layout.h"
 #include "platform/window.h"
 #include "win32/win32_accessibility.h"
 #include "win32/win32_fonts.h"
@@ -23,7 +23,7 @@ namespace kt5::platform::win32 {
 // the frames' group-box look (win32_frame.cpp).
 class Win32Window final : public Window {
 public:
-    Win32Window(const layout::WindowLayout& layout, EventSink sink);
+    Win32Window(const layout::FormLayout& layout, EventSink sink);
     ~Win32Window() override;
     Win32Window(const Win32Window&) = delete;
     Win32Window& operator=(const Win32Window&) = delete;
@@ -67,7 +67,7 @@ private:
     // win32_frame.cpp
     void onPaintFrame(HWND frame);
 
-    const layout::WindowLayout& layout_;
+    const layout::FormLayout& layout_;
     EventSink sink_;
     std::string failure_;
     HWND form_ = nullptr;

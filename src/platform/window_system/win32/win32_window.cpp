@@ -47,7 +47,7 @@ Win32Window* attachedWindow(HWND window, UINT message, LPARAM lParam)
     return reinterpret_cast<Win32Window*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
-Win32Window::Win32Window(const layout::WindowLayout& layout, EventSink sink)
+Win32Window::Win32Window(const layout::FormLayout& layout, EventSink sink)
     : layout_(layout)
     , sink_(std::move(sink))
 {

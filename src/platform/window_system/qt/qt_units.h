@@ -1,6 +1,6 @@
 #pragma once
 
-#include "layout/window_layout.h"
+#include "layout/form_layout.h"
 
 #include <QRect>
 

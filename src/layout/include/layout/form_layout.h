@@ -9,7 +9,7 @@
 
 namespace kt5::layout {
 
-// A window as a backend builds it: every rule that follows from the window's description
+// A form as a backend builds its window: every rule that follows from the form's description
 // (parents, stacking, colours, focus order, accessible names, which texts must fit) is
 // already worked out. A backend converts units, measures text, creates its native controls
 // and applies these values; it decides none of them.
@@ -71,7 +71,7 @@ struct ControlLayout {
     Rect rect;                         // in the parent's coordinates, from its outer corner
     Rect windowRect;                   // the same rectangle in the window's client area
     std::string_view text;
-    std::size_t font = 0; // into WindowLayout::fonts
+    std::size_t font = 0; // into FormLayout::fonts
     Colour foreground;
     Colour background;
     std::string accessibleName = {}; // empty: the toolkit's own
@@ -102,7 +102,7 @@ struct FrameCaption {
     }
 };
 
-struct WindowLayout {
+struct FormLayout {
     std::string_view name;
     std::string_view caption;
     int clientWidth = 0; // twips

@@ -35,7 +35,7 @@ DesktopServices& QtWindowSystem::desktop()
     return *desktop_;
 }
 
-BuiltWindow QtWindowSystem::buildWindow(const layout::WindowLayout& layout, EventSink sink)
+BuiltWindow QtWindowSystem::buildWindow(const layout::FormLayout& layout, EventSink sink)
 {
     auto window = std::make_unique<QtWindow>(layout, std::move(sink));
     desktop_->setOwner(window->widget());

@@ -37,7 +37,7 @@ class Win32WindowSystem final : public WindowSystem {
 public:
     DesktopServices& desktop() override { return desktop_; }
 
-    BuiltWindow buildWindow(const layout::WindowLayout& layout, EventSink sink) override
+    BuiltWindow buildWindow(const layout::FormLayout& layout, EventSink sink) override
     {
         auto window = std::make_unique<Win32Window>(layout, std::move(sink));
         if (!window->failure().empty())

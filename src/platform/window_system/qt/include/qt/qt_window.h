@@ -1,6 +1,6 @@
 #pragma once
 
-#include "layout/window_layout.h"
+#include "layout/form_layout.h"
 #include "platform/window.h"
 
 #include <QWidget>
@@ -13,7 +13,7 @@ namespace kt5::platform::qt {
 // A window built with Qt Widgets from a layout. Controls carry their id as object name.
 class QtWindow final : public Window {
 public:
-    QtWindow(const layout::WindowLayout& layout, EventSink sink);
+    QtWindow(const layout::FormLayout& layout, EventSink sink);
     ~QtWindow() override;
 
     void showAndRun() override;
@@ -27,7 +27,7 @@ private:
     void applyFontsAndTitles();
     void applyStackingAndFocus();
 
-    const layout::WindowLayout& layout_;
+    const layout::FormLayout& layout_;
     EventSink sink_;
     std::unique_ptr<QWidget> form_;
     std::vector<QWidget*> controls_; // by index in the layout; owned by form_

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "layout/window_layout.h"
+#include "layout/form_layout.h"
 #include "win32/win32_handles.h"
 
 #include <windows.h>

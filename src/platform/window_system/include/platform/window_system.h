@@ -1,6 +1,6 @@
 #pragma once
 
-#include "layout/window_layout.h"
+#include "layout/form_layout.h"
 #include "platform/desktop_services.h"
 #include "platform/program_identity.h"
 #include "platform/window.h"
@@ -29,7 +29,7 @@ public:
     // Builds a window with every control of `layout`; clicks on its command buttons go to
     // `sink`. On failure (no window class, a control not created) the window is null and
     // `error` says what failed. The layout must outlive the window.
-    virtual BuiltWindow buildWindow(const layout::WindowLayout& layout, EventSink sink) = 0;
+    virtual BuiltWindow buildWindow(const layout::FormLayout& layout, EventSink sink) = 0;
 };
 
 // The window system, or why it could not be set up (no display, say, named as the user

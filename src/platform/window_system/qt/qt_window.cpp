@@ -78,7 +78,7 @@ private:
 
 } // namespace
 
-QtWindow::QtWindow(const layout::WindowLayout& layout, EventSink sink)
+QtWindow::QtWindow(const layout::FormLayout& layout, EventSink sink)
     : layout_(layout)
     , sink_(std::move(sink))
     , form_(std::make_unique<QtForm>(layout.maximizeButton))

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "layout/window_layout.h"
+#include "layout/form_layout.h"
 
 #include <cstdint>
 #include <optional>
@@ -9,8 +9,8 @@
 
 namespace kt5::layout {
 
-// A window described as data, in twips, as its designer laid it out. resolveLayout() turns it
-// into what a backend builds.
+// A form: a window described as data, in twips, as its designer laid it out. resolveLayout()
+// turns it into what a backend builds the window from.
 
 // A colour as the designer gives it, an OLE_COLOR: 0x00BBGGRR for an RGB value, or
 // 0x800000nn for the system colour with index nn. resolveLayout() turns it into a Colour.
@@ -42,7 +42,7 @@ struct ControlDescription {
     std::optional<std::uint8_t> onClick = {};
 };
 
-struct WindowDescription {
+struct FormDescription {
     std::string_view name;
     std::string_view caption;
     int clientWidth;
