@@ -121,7 +121,7 @@ protected:
     // window, as a window manager does; false when no box came. It must be the window's own.
     bool closeBox()
     {
-        const auto box = x11.waitForWindow("Error", 10'000);
+        const auto box = x11.waitForWindow("Error", 30'000);
         Window owner = 0;
         EXPECT_TRUE(box && XGetTransientForHint(x11.display(), *box, &owner) != 0 && owner == *form)
             << "the box is not the window's";
@@ -143,9 +143,11 @@ protected:
     {
         waitUntil([&] { return keysIn(recording).size() >= heardFirst; }, milliseconds(10'000));
         x11.requestClose(*form);
-        waitUntil([&] { return !app->running() || x11.waitForWindow("Error", 0); },
-                  milliseconds(60'000));
-        if (app->running()) {
+        // Ended: its window gone (what a Start menu entry starts is not the process started
+        // here) and the process too.
+        const auto ended = [&] { return !x11.waitForWindow(kCaption, 0) && !app->running(); };
+        waitUntil([&] { return ended() || x11.waitForWindow("Error", 0); }, milliseconds(60'000));
+        if (!ended()) {
             std::string shot = testing::UnitTest::GetInstance()->current_test_info()->name();
             std::replace(shot.begin(), shot.end(), '/', '-');
             shot = fs::absolute(shot + ".png");

@@ -9,39 +9,40 @@ namespace {
 
 using namespace std::string_literals;
 
-TEST_P(Dialer, QuickClicksPlayInTheirOrderSilentlyAndACloseWaitsForThemAndWritesNothing)
+TEST_P(Dialer, QuickClicksPlayInOrderABadFileGivesOneBoxAndACloseWaitsForThemWritingNothing)
 {
+    // In a folder named outside the encoding (Linux: bytes that are not UTF-8; Windows:
+    // Cyrillic and a music sign, neither of them in Windows-1252, Wine's ANSI code page here),
+    // with one tone file cut short; or the installed program as it is.
+    const bool ours = kInstalledProgram.empty();
+    const fs::path program =
+        ours ? install(kWine ? "Набор тонов ♪" : "tones \xff\xfe") : fs::path(kInstalledProgram);
+    const fs::path cut = program.parent_path() / "05.wav";
+    if (ours)
+        fs::resize_file(cut, fs::file_size(cut) / 2); // "*0" of "*05#", were it played
     // Were these passed on to the toolkit, the window would open off-screen in another style.
-    start(kInstalledProgram.empty() ? install("Dialer") : fs::path(kInstalledProgram),
-          {"-platform", "offscreen", "-style", "windows", "--help", "x"});
+    start(program, {"-platform", "offscreen", "-style", "windows", "--help", "x"});
     for (const int button : {3, 9, 10, 0, 3})
         clickButton(static_cast<std::int16_t>(button));
+    if (ours) {
+        clickButton(5);
+        ASSERT_TRUE(closeBox()) << "no box for the cut-short file";
+        clickButton(4);
+    }
 
-    EXPECT_EQ(keysPlayedByTheEnd(), std::pair("*03#*09#*10#*00#*03#"s, 0)) << stderrText();
+    EXPECT_EQ(keysPlayedByTheEnd(), std::pair("*03#*09#*10#*00#*03#"s + (ours ? "*04#" : ""), 0))
+        << stderrText();
     EXPECT_EQ(files(), filesBefore);
-    // Wine may speak of itself; the program says nothing.
-    EXPECT_EQ(stderrText().find("kt5_dtmf:"), std::string::npos) << "a tone that plays prints";
+    // Wine may speak of itself; the program says one line, of the file it could not play.
+    const std::string said = stderrText();
+    const std::regex line("^kt5_dtmf: ", std::regex::multiline);
+    EXPECT_EQ(std::distance(std::sregex_iterator(said.begin(), said.end(), line), {}), ours ? 1 : 0)
+        << said;
+    EXPECT_EQ(said.find("05.wav: file cut short") != std::string::npos, ours) << said;
 }
 
 // What does not depend on the stack, on one.
 using DialerOnOneStack = Dialer;
-
-TEST_P(DialerOnOneStack,
-       ACutShortToneGivesTheWindowsBoxAndPlaysNothingInAFolderNamedOutsideTheEncoding)
-{
-    // Linux: bytes that are not UTF-8. Windows: Cyrillic and a music sign, neither of them
-    // in Windows-1252, Wine's ANSI code page here.
-    const fs::path program = install(kWine ? "Набор тонов ♪" : "tones \xff\xfe");
-    const fs::path tone = program.parent_path() / "05.wav";
-    fs::resize_file(tone, fs::file_size(tone) / 2); // "*0" of "*05#", were it played
-    start(program);
-    clickButton(5);
-    ASSERT_TRUE(closeBox()) << "no box for the cut-short file";
-    clickButton(4);
-
-    EXPECT_EQ(keysPlayedByTheEnd(), std::pair("*04#"s, 0));
-    EXPECT_NE(stderrText().find("05.wav: file cut short"), std::string::npos) << stderrText();
-}
 
 INSTANTIATE_TEST_SUITE_P(Stacks, Dialer,
                          testing::ValuesIn(kWine ? std::vector{Stack::PulseAudio}
@@ -49,6 +50,7 @@ INSTANTIATE_TEST_SUITE_P(Stacks, Dialer,
                                                                Stack::PipeWireAlsa,
                                                                Stack::PipeWirePulse}),
                          [](const auto& row) { return nameOf(row.param); });
+
 // As a screen reader meets it: the accessibility bus started by the session bus's
 // ScreenReaderEnabled, as a screen reader starts it, before the program starts.
 TEST_P(DialerOnOneStack, AScreenReaderFindsTheFrameAndEveryButtonPressesThreeAndHearsNothingUnseen)

@@ -26,6 +26,7 @@ struct Device {
     int drainAnswer = 0;
     std::vector<std::int16_t> written;
     unsigned channels = 0;
+    unsigned rate = 0;
     bool dropped = false;
 };
 Device device;
@@ -36,7 +37,8 @@ const platform::alsa::AsoundApi kFakeAlsa{
     .pcm_open = [](snd_pcm_t** pcm, const char*, snd_pcm_stream_t, int) { return *pcm = kPcm, 0; },
     .pcm_close = [](snd_pcm_t*) { return 0; },
     .pcm_set_params = [](snd_pcm_t*, snd_pcm_format_t, snd_pcm_access_t, unsigned channels,
-                         unsigned, int, unsigned) { return device.channels = channels, 0; },
+                         unsigned rate, int,
+                         unsigned) { return device.channels = channels, device.rate = rate, 0; },
     .pcm_writei =
         [](snd_pcm_t*, const void* buffer, snd_pcm_uframes_t frames) {
             const auto taken = std::min(frames, device.framesPerWrite);
@@ -79,6 +81,8 @@ TEST_P(AlsaOutputOn, EverySampleInPlaceOrTheReasonAndTheSoundStopped)
     EXPECT_EQ(failureOf(result), GetParam().failure) << outcome(result);
     if (!GetParam().failure) {
         EXPECT_EQ(device.written, sound.samples);
+        EXPECT_EQ(device.channels, static_cast<unsigned>(sound.channels));
+        EXPECT_EQ(device.rate, 48000u);
     }
     EXPECT_EQ(device.dropped, GetParam().failure == PlaybackError::TimedOut) << "left sounding";
 }

@@ -90,10 +90,7 @@ public:
         return recorder;
     }
 
-    // The server a client talks to stops answering, with its sockets open; or goes on; or
-    // dies, with the rest of its stack, which then comes back.
-    void freeze() const { ::kill(talkedTo(), SIGSTOP); }
-    void thaw() const { ::kill(talkedTo(), SIGCONT); }
+    // The stack dies, as in a crash; and then comes back.
     void kill()
     {
         ::kill(runner_->pid(), SIGUSR1);
@@ -115,15 +112,6 @@ public:
                        log.substr(log.size() > 2000 ? log.size() - 2000 : 0);
             }
         return all;
-    }
-
-    // Whether the server has noted the output a user chose for a program's streams (PulseAudio's
-    // stream-restore does at once; WirePlumber writes it down a moment later).
-    bool remembersOutput(std::string_view sink) const
-    {
-        return stack_ == Stack::PulseAudio ||
-               readBytes(dir_ / "state/wireplumber/restore-stream")
-                       .find(":target=" + std::string(sink)) != std::string::npos;
     }
 
     // What the server's PulseAudio interface says (both servers have one).
@@ -156,8 +144,6 @@ private:
             env_.push_back(line);
         return ready_;
     }
-
-    int talkedTo() const { return std::stoi(readBytes(dir_ / "talked-to.pid")); }
 
     Stack stack_;
     std::string lacked_;
