@@ -1,12 +1,9 @@
 #include "policy/playback_policy.h"
 
 #include "decoder/wave_decoder.h"
-#include "sound_slot/sound_slot.h"
+#include "policy/play_within.h"
 #include "tone_file/tone_file.h"
 
-#include <future>
-#include <system_error>
-#include <thread>
 #include <utility>
 
 namespace kt5::platform::policy {
@@ -32,38 +29,18 @@ public:
         auto sound = decoder::decodeWave(*file);
         if (!sound)
             return sound.failure();
-        return playWithin(std::move(slot), std::move(*sound));
+        const auto length = std::chrono::duration_cast<Clock::duration>(
+            std::chrono::duration<double>(sound->seconds()));
+        // The output stops a sound itself at its deadline, where its calls return at all.
+        return playWithin(
+            std::move(slot), length,
+            [output = output_, sound = std::move(*sound)](Clock::time_point deadline) {
+                return output->playWhole(sound, deadline);
+            },
+            {}, times_);
     }
 
 private:
-    // The output is driven on a thread of its own. A sound server that stops answering holds
-    // a call inside its plugin for as long as it is stopped, and the caller, the window's
-    // thread, must not wait with it: the caller waits until the deadline and then gives up.
-    // The thread keeps the slot until its calls have returned, so sounds asked for meanwhile
-    // are refused at once rather than queued behind it, and the first asked for once the
-    // server answers again plays.
-    PlaybackResult playWithin(SoundSlot slot, decoder::DecodedSound sound)
-    {
-        const auto length = std::chrono::duration_cast<Clock::duration>(
-            std::chrono::duration<double>(sound.seconds()));
-        const auto deadline = Clock::now() + length + times_.grace;
-        std::promise<PlaybackResult> promise;
-        std::future<PlaybackResult> outcome = promise.get_future();
-        try {
-            std::thread([slot = std::move(slot), sound = std::move(sound), output = output_,
-                         deadline, promise = std::move(promise)]() mutable {
-                PlaybackResult result = output->playWhole(sound, deadline);
-                slot.release(); // before the caller hears of it, so that its next sound may start
-                promise.set_value(std::move(result));
-            }).detach();
-        } catch (const std::system_error& error) {
-            return PlaybackFailure{PlaybackError::DeviceFailed, error.what()};
-        }
-        if (outcome.wait_until(deadline + times_.reportMargin) == std::future_status::timeout)
-            return PlaybackFailure{PlaybackError::TimedOut, "the sound output stopped answering"};
-        return outcome.get();
-    }
-
     std::shared_ptr<SoundOutput> output_;
     PlaybackTimes times_;
 };

@@ -1,11 +1,15 @@
 #include "os/shared_library.h"
 #include "platform/sound_service.h"
-#include "sound_slot/sound_slot.h"
+#include "policy/play_within.h"
 #include "tone_file/tone_file.h"
 
 #include <windows.h>
 
 #include <mmsystem.h>
+
+#include <chrono>
+#include <string>
+#include <utility>
 
 namespace kt5::platform::winmm {
 
@@ -57,25 +61,39 @@ std::wstring shortFormOf(const std::wstring& path)
 // The sound service on Windows: the multimedia PlaySound service, synchronous and with no
 // default sound. PlaySound would play the part of a cut-short file that is there, and stream
 // a file's claimed length in real time however long; so every file is checked first, as on
-// Linux, and only one that passes is handed to it. One sound at a time for the process, as on
-// Linux: a second is refused as busy before PlaySound is asked.
+// Linux, and only one that passes is handed to it, under the same policy: one sound at a time
+// for the process, and a driver that stops answering given up at the deadline.
 class WinmmSoundService final : public SoundService {
 public:
     PlaybackResult play(const NativeString& path) override
     {
-        const SoundSlot slot;
+        policy::SoundSlot slot;
         if (!slot.held())
             return PlaybackFailure{PlaybackError::Busy};
-        if (auto file = readToneFile(path); !file)
+        auto file = readToneFile(path);
+        if (!file)
             return file.failure();
         const BoundPlaySound& bound = playSoundLibrary();
         if (bound.playSound == nullptr)
             return PlaybackFailure{PlaybackError::LibraryMissing, bound.error};
+        const auto length = std::chrono::duration_cast<policy::Clock::duration>(
+            std::chrono::duration<double>(file->layout.seconds()));
+        return policy::playWithin(
+            std::move(slot), length,
+            [&bound, shortPath = shortFormOf(path)](policy::Clock::time_point) {
+                return playSoundFile(bound, shortPath);
+            },
+            [&bound] { bound.playSound(nullptr, nullptr, 0); }, {}); // stops what plays
+    }
+
+private:
+    static PlaybackResult playSoundFile(const BoundPlaySound& bound, const std::wstring& path)
+    {
         // The wide-character call: squeezed through the ANSI code page, a directory name
         // outside it would be lost or, mapped to look-alike characters, name another file. No
         // module handle: only resource sounds use one.
         constexpr DWORD kFlags = SND_FILENAME | SND_NOSTOP | SND_NODEFAULT; // no SND_ASYNC
-        if (bound.playSound(shortFormOf(path).c_str(), nullptr, kFlags) != FALSE)
+        if (bound.playSound(path.c_str(), nullptr, kFlags) != FALSE)
             return {};
         // PlaySound says no more than that it failed.
         if (bound.outputDevices() == 0)

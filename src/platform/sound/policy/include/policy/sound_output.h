@@ -2,12 +2,9 @@
 
 #include "decoder/decoded_sound.h"
 #include "platform/sound_service.h"
-
-#include <chrono>
+#include "policy/play_within.h"
 
 namespace kt5::platform::policy {
-
-using Clock = std::chrono::steady_clock;
 
 // Where a checked, decoded sound is heard: an output only writes and drains. Every rule about
 // which sound may play, and for how long, is the playback policy's.

@@ -1,9 +1,9 @@
-#include "sound_slot/sound_slot.h"
+#include "policy/sound_slot.h"
 
 #include <atomic>
 #include <utility>
 
-namespace kt5::platform {
+namespace kt5::platform::policy {
 
 namespace {
 // A process has one default output, so this one flag is the process's, not a service's.
@@ -26,4 +26,4 @@ void SoundSlot::release()
         soundInProgress.clear(std::memory_order_release);
 }
 
-} // namespace kt5::platform
+} // namespace kt5::platform::policy

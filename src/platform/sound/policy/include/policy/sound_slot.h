@@ -1,6 +1,6 @@
 #pragma once
 
-namespace kt5::platform {
+namespace kt5::platform::policy {
 
 // One sound at a time for the whole process, whichever thread or service object asks: the
 // slot is held by the sound that took it until released or gone, and a second request finds
@@ -21,4 +21,4 @@ private:
     bool held_;
 };
 
-} // namespace kt5::platform
+} // namespace kt5::platform::policy
