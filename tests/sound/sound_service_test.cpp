@@ -23,9 +23,14 @@ struct RefusedFile {
     PlaybackError reason;
 };
 
-void write(const fs::path& path, const std::string& bytes)
+// Makes a file of `bytes`, grown, sparse, to `size` bytes when one is given.
+std::function<void(const fs::path&)> file(std::string bytes, std::uintmax_t size = 0)
 {
-    std::ofstream(path, std::ios::binary) << bytes;
+    return [=](const fs::path& f) {
+        std::ofstream(f, std::ios::binary) << bytes;
+        if (size != 0)
+            fs::resize_file(f, size);
+    };
 }
 
 using RefusedBeforeAnySound = testing::TestWithParam<RefusedFile>;
@@ -47,30 +52,18 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedFile{"Missing", [](const fs::path&) {}, PlaybackError::FileMissing},
         RefusedFile{"Directory", [](const fs::path& f) { fs::create_directory(f); },
                     PlaybackError::NotRegularFile},
-        RefusedFile{"Empty", [](const fs::path& f) { write(f, ""); }, PlaybackError::Empty},
-        RefusedFile{"Text", [](const fs::path& f) { write(f, "RIFF? no, just a note\n"); },
-                    PlaybackError::NotRiffWave},
-        RefusedFile{"RiffWithoutAudio", [](const fs::path& f) { write(f, waveFile(0)); },
-                    PlaybackError::NotRiffWave},
-        RefusedFile{"TruncatedHeader", [](const fs::path& f) { write(f, kTone.substr(0, 30)); },
-                    PlaybackError::DataCutShort},
+        RefusedFile{"Empty", file(""), PlaybackError::Empty},
+        RefusedFile{"Text", file("RIFF? no, just a note\n"), PlaybackError::NotRiffWave},
+        RefusedFile{"RiffWithoutAudio", file(waveFile(0)), PlaybackError::NotRiffWave},
+        RefusedFile{"TruncatedHeader", file(kTone.substr(0, 30)), PlaybackError::DataCutShort},
         // The file holds half the sound its header claims: never half a command.
-        RefusedFile{"TruncatedData",
-                    [](const fs::path& f) { write(f, kTone.substr(0, kTone.size() / 2)); },
+        RefusedFile{"TruncatedData", file(kTone.substr(0, kTone.size() / 2)),
                     PlaybackError::DataCutShort},
         // A valid header over 1.9 GB: played, it would hold the window for a day.
-        RefusedFile{"LargerThanAnyToneFile",
-                    [](const fs::path& f) {
-                        write(f, waveFile(0.4, 0x72000000u));
-                        fs::resize_file(f, 0x72000000u + 44);
-                    },
+        RefusedFile{"LargerThanAnyToneFile", file(waveFile(0.4, 0x72000000u), 0x72000000u + 44),
                     PlaybackError::TooLarge},
         // Within the size limit, but its header says it lasts over an hour.
-        RefusedFile{"LongerThanAnyToneFile",
-                    [](const fs::path& f) {
-                        write(f, waveFile(0.4, 64'000'000u));
-                        fs::resize_file(f, 64'000'000u + 44);
-                    },
+        RefusedFile{"LongerThanAnyToneFile", file(waveFile(0.4, 64'000'000u), 64'000'000u + 44),
                     PlaybackError::TooLarge}),
     [](const auto& row) { return row.param.name; }); // a failure names its row
 

@@ -1,16 +1,54 @@
 // The click handler with fake services: which file a click plays, and what the user and the
 // error output are told when it cannot be played.
-#include "fakes/fake_services.h"
+#include "platform/desktop_services.h"
+#include "platform/sound_service.h"
 #include "tones/tone_commands.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
 namespace kt5::test {
 namespace {
 
 using platform::PlaybackError;
+
+// Records message boxes and error lines instead of showing them.
+class FakeDesktopServices final : public platform::DesktopServices {
+public:
+    struct Box {
+        std::string text;
+        std::string title;
+        platform::MessageIcon icon;
+    };
+
+    void messageBox(std::string_view text, std::string_view title,
+                    platform::MessageIcon icon) override
+    {
+        boxes.push_back({std::string(text), std::string(title), icon});
+    }
+    platform::NativeString applicationDirectory() override { return directory; }
+    void reportError(std::string_view line) override { errors.emplace_back(line); }
+
+    platform::NativeString directory = platform::nativeFromAscii("/opt/kt5");
+    std::vector<Box> boxes;
+    std::vector<std::string> errors;
+};
+
+// Records the paths it is asked to play and answers with a preset result.
+class FakeSoundService final : public platform::SoundService {
+public:
+    platform::PlaybackResult play(const platform::NativeString& path) override
+    {
+        played.push_back(path);
+        return result;
+    }
+
+    platform::PlaybackResult result;
+    std::vector<platform::NativeString> played;
+};
 
 // A path written with "/" in UTF-8, as the platform writes it ("\" on Windows).
 platform::NativeString native(std::string_view utf8)
