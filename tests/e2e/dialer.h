@@ -1,9 +1,8 @@
 #pragma once
 
-// The real program on a private X server, clicked as a person would, its sound recorded from
-// a private sound stack (testing/sound_stacks.h) and decoded by multimon-ng; with
-// KT5_WINDOWS_APP_DIR, kt5_dtmf.exe under Wine, whose ALSA driver reaches PulseAudio; with
-// KT5_INSTALLED_PROGRAM (the package checks), that program in the first test.
+// The real program on a private X server, clicked as a person would, its sound recorded from a
+// private sound stack and decoded by multimon-ng; with KT5_WINDOWS_APP_DIR, kt5_dtmf.exe under
+// Wine; with KT5_INSTALLED_PROGRAM (the package checks), that program in the first test.
 #include <gtest/gtest.h>
 // GoogleTest comes before Xlib, whose None and Bool macros would hide functions of its own.
 #include "layout/layout.h"

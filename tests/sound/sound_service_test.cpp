@@ -1,6 +1,5 @@
-// What every sound service refuses before any sound, on both platforms (Linux, and Windows
-// under Wine): each bad tone file fails with its own reason, the same on both. (That nothing
-// reaches the output of a refused file, playback_policy_test sees on Linux.)
+// What every sound service refuses before any sound, on Linux and on Windows under Wine: each
+// bad tone file, with its own reason, the same on both.
 #include "sound/playback.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,5 @@
-// The real sound service on Linux through the real libasound, on every sound server a desktop
-// runs, started privately (see testing/sound_stacks.h): what only a real server shows, the
-// stream as the desktop's sound settings list it, when its plugin says a sound was heard, and
-// that the server died. (What each stack makes heard, in order, the end-to-end fixture records;
-// the rules of playback over an output that stops answering, playback_policy_test.)
+// The real sound service on every sound server a desktop runs, started privately: what only a
+// real server shows. (What each stack makes heard, the end-to-end fixture records.)
 #include "sound/playback.h"
 #include "testing/sound_stacks.h"
 
@@ -18,12 +15,9 @@ using Clock = std::chrono::steady_clock;
 using Seconds = std::chrono::duration<double>;
 using platform::PlaybackError;
 
-// A built-in tone file.
-std::string tone(int command)
-{
-    return KT5_TONE_DIR "/" + std::string(command < 10 ? "0" : "") + std::to_string(command) +
-           ".wav";
-}
+// Built-in tone files: 03.wav, and 00.wav, which lasts 0.8 s.
+constexpr const char* kThree = KT5_TONE_DIR "/03.wav";
+constexpr const char* kZero = KT5_TONE_DIR "/00.wav";
 
 class OnEveryServer : public testing::TestWithParam<Stack> {
 protected:
@@ -65,10 +59,11 @@ TEST_P(OnEveryServer, ASoundReturnsOnceHeardAsTheProgramsAndAServerThatDiesIsNam
 {
     // Plays a tone on a thread of its own and, once the server lists its stream, does
     // `meanwhile` with it: what the play said, and how long it took.
-    const auto playWhile = [&](int command, const std::function<void(std::string)>& meanwhile) {
+    const auto playWhile = [&](const char* tone,
+                               const std::function<void(std::string)>& meanwhile) {
         auto play = std::async(std::launch::async, [&] {
             const auto start = Clock::now();
-            const std::string result = outcome(sound->play(tone(command)));
+            const std::string result = outcome(sound->play(tone));
             return std::pair{result, Seconds(Clock::now() - start)};
         });
         meanwhile(ourStream(stack));
@@ -76,7 +71,7 @@ TEST_P(OnEveryServer, ASoundReturnsOnceHeardAsTheProgramsAndAServerThatDiesIsNam
     };
     // The stream, as the sound settings list it: the menu entry's name and icon, and no role,
     // so that a server remembers the output a user moves it to by the program's name.
-    const auto [played, took] = playWhile(3, [](const std::string& stream) {
+    const auto [played, took] = playWhile(kThree, [](const std::string& stream) {
         EXPECT_NE(
             stream.find("application.icon_name = \"" + std::string(product::kDesktopId) + "\""),
             std::string::npos)
@@ -88,11 +83,11 @@ TEST_P(OnEveryServer, ASoundReturnsOnceHeardAsTheProgramsAndAServerThatDiesIsNam
 
     // Killed mid-tone, and then while dead: each named as it is, not taken for the output
     // stopping at the deadline.
-    const std::string killed = playWhile(0, [&](const std::string&) { stack.kill(); }).first;
+    const std::string killed = playWhile(kZero, [&](const std::string&) { stack.kill(); }).first;
     EXPECT_TRUE(killed.starts_with(describe(PlaybackError::DeviceFailed))) << killed;
-    EXPECT_EQ(failureOf(sound->play(tone(1))), PlaybackError::DeviceNotOpened) << "when dead";
+    EXPECT_EQ(failureOf(sound->play(kThree)), PlaybackError::DeviceNotOpened) << "when dead";
     ASSERT_TRUE(stack.restart()) << stack.logs();
-    EXPECT_EQ(outcome(sound->play(tone(1))), "played") << "a new server";
+    EXPECT_EQ(outcome(sound->play(kThree)), "played") << "a new server";
 }
 
 INSTANTIATE_TEST_SUITE_P(Servers, OnEveryServer,

@@ -1,7 +1,5 @@
-// The decoder on each kind of wave file a tone set may come as: what it makes of the file is
-// what sox, an independent decoder, hears, at the file's own rate and channels; or the file
-// is refused, with its reason, as only this platform's service refuses it. (That the output
-// hands every sample on as it is given, alsa_output_test sees.)
+// The decoder on each kind of wave file a tone set may come as: what sox, an independent
+// decoder, hears, at the file's own rate and channels; or refused, as only Linux refuses it.
 #include "decoder/wave_decoder.h"
 #include "sound/playback.h"
 #include "testing/files.h"
