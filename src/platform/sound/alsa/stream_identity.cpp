@@ -25,8 +25,8 @@ std::string quoted(std::string_view value)
 // [kt5_dtmf]") and take other names only from the environment, read when a stream opens:
 // libpulse's for the pulse plugin (to PulseAudio or pipewire-pulse), the PipeWire plugin's
 // for its own. Both servers remember the output a user chose for a program by its role, if
-// it has one, then by its name, so no role is given. A user's own setting of any of these
-// wins over them, key by key.
+// it has one, then by its name, so no role is given. A user's own setting wins: for the pulse
+// plugin key by key, for PipeWire's the user's PIPEWIRE_ALSA as a whole.
 void nameTheProgramsStreams(const ProgramIdentity& identity)
 {
     const std::string name = quoted(identity.displayName);
