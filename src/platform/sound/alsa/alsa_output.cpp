@@ -69,9 +69,7 @@ public:
         // still in the server's graph, more of it the longer the buffer: no sound has ended
         // before its own length has passed since its first sample was handed over.
         if (played)
-            std::this_thread::sleep_until(started +
-                                          std::chrono::duration_cast<Clock::duration>(
-                                              std::chrono::duration<double>(sound.seconds())));
+            std::this_thread::sleep_until(started + policy::lengthOf(sound.seconds()));
         return played;
     }
 

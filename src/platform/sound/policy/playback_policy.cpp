@@ -29,8 +29,7 @@ public:
         auto sound = decoder::decodeWave(*file);
         if (!sound)
             return sound.failure();
-        const auto length = std::chrono::duration_cast<Clock::duration>(
-            std::chrono::duration<double>(sound->seconds()));
+        const Clock::duration length = lengthOf(sound->seconds());
         // The output stops a sound itself at its deadline, where its calls return at all.
         return playWithin(
             std::move(slot), length,

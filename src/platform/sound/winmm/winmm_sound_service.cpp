@@ -76,10 +76,8 @@ public:
         const BoundPlaySound& bound = playSoundLibrary();
         if (bound.playSound == nullptr)
             return PlaybackFailure{PlaybackError::LibraryMissing, bound.error};
-        const auto length = std::chrono::duration_cast<policy::Clock::duration>(
-            std::chrono::duration<double>(file->layout.seconds()));
         return policy::playWithin(
-            std::move(slot), length,
+            std::move(slot), policy::lengthOf(file->layout.seconds()),
             [&bound, shortPath = shortFormOf(path)](policy::Clock::time_point) {
                 return playSoundFile(bound, shortPath);
             },

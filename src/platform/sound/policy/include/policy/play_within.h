@@ -10,6 +10,12 @@ namespace kt5::platform::policy {
 
 using Clock = std::chrono::steady_clock;
 
+// A sound's length in seconds, as a decoded sound and a wave file's layout give it, on the clock.
+inline Clock::duration lengthOf(double seconds)
+{
+    return std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+}
+
 struct PlaybackTimes {
     // Beyond the sound's own length, how long the output may take to start and finish it.
     std::chrono::milliseconds grace{2000};
