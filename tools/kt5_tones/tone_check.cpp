@@ -30,8 +30,19 @@ constexpr double kMeasuredToMs = 1;       // how closely a length is measured
 constexpr double kMostTwistDb = 4;        // the high tone louder than the low one
 constexpr double kMostReverseTwistDb = 8; // the low tone louder than the high one
 
+// Why the dialer would refuse a file, in its own words.
+std::string refusal(const platform::PlaybackFailure& failure)
+{
+    std::string why = "not a tone file: " + std::string(describe(failure.error));
+    return failure.detail.empty() ? why : why + " (" + failure.detail + ")";
+}
+
+// The file as the dialer takes it: checked as it checks every tone file, its length included,
+// then decoded; a file it would refuse is refused here for the same reason.
 std::variant<Sound, std::string> readSound(const std::string& path)
 {
+    if (auto checked = platform::readToneFile(path); !checked)
+        return refusal(checked.failure());
     SF_INFO info{};
     const std::unique_ptr<SNDFILE, decltype(&sf_close)> file(sf_open(path.c_str(), SFM_READ, &info),
                                                              &sf_close);
@@ -39,12 +50,12 @@ std::variant<Sound, std::string> readSound(const std::string& path)
         return std::string("not a sound: ") + sf_strerror(nullptr);
     if (info.frames <= 0 || info.channels <= 0)
         return std::string("not a sound: no audio in it");
-    // The dialer's own limit: a longer file is refused there unplayed.
-    constexpr int kLongestSeconds = platform::kLongestToneFileSeconds;
-    if (double(info.frames) > double(kLongestSeconds) * info.samplerate)
-        return "longer than " + std::to_string(kLongestSeconds / 60) + " minutes, not a tone file";
     std::vector<float> frames(static_cast<std::size_t>(info.frames * info.channels));
     const sf_count_t read = sf_readf_float(file.get(), frames.data(), info.frames);
+    // What the decoder yields, which is what the dialer plays, whatever the header claims.
+    if (auto tooLong = platform::longerThanATone(static_cast<std::uint64_t>(read),
+                                                 static_cast<std::uint32_t>(info.samplerate)))
+        return refusal(*tooLong);
     Sound sound{info.samplerate, {}};
     for (sf_count_t f = 0; f < read; ++f) {
         float sum = 0;
