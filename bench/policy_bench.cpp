@@ -5,6 +5,7 @@
 // measurement, not a test: it asserts nothing.
 //
 //   policy_bench [RUNS]
+#include "decoder/wave_decoder.h"
 #include "policy/playback_policy.h"
 #include "testing/files.h"
 
@@ -20,13 +21,20 @@ namespace {
 
 using kt5::platform::policy::Clock;
 
-// Notes when it was asked, and plays at once.
+// Decodes a tone as ALSA's output does; notes when it was asked to play, and plays at once.
 struct InstantOutput final : kt5::platform::policy::SoundOutput {
-    kt5::platform::PlaybackResult playWhole(const kt5::platform::decoder::DecodedSound&,
-                                            Clock::time_point) override
+    kt5::platform::Outcome<kt5::platform::policy::ReadySound>
+    prepare(kt5::platform::ToneFile file) override
     {
-        asked = Clock::now();
-        return {};
+        auto sound = kt5::platform::decoder::decodeWave(file);
+        if (!sound)
+            return sound.failure();
+        return kt5::platform::policy::ReadySound{sound->frames(),
+                                                 static_cast<std::uint32_t>(sound->sampleRate),
+                                                 [this](Clock::time_point) {
+                                                     asked = Clock::now();
+                                                     return kt5::platform::PlaybackResult{};
+                                                 }};
     }
     Clock::time_point asked;
 };

@@ -1,14 +1,17 @@
 #pragma once
 
-// What the sound tests share: the sound service as the program makes it, and its results as
-// a failing test shows them.
+// What the sound tests share: the sound service as the program makes it, its results as a
+// failing test shows them, wave files written byte by byte, and a folder for them; on both
+// platforms.
 #include "platform/sound_service.h"
 #include "product/product.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <ostream>
+#include <random>
 #include <string>
 
 namespace kt5::platform {
@@ -39,9 +42,15 @@ inline std::string outcome(const platform::PlaybackResult& result)
                         ")";
 }
 
-// A wave file written byte by byte: RIFF/WAVE, 16-bit PCM mono at 8 kHz, `seconds` of
-// silence, and the data length its header claims (by default, what it holds).
-inline std::string waveFile(double seconds, std::uint32_t claimedBytes = 0)
+// A wave file of 16-bit PCM mono at 8 kHz, `seconds` of silence, as its header describes it:
+// its data length (by default what it holds) and its byte rate (by default the true one).
+struct WaveHeader {
+    std::uint32_t claimedBytes = 0;
+    std::uint32_t bytesPerSecond = 16000;
+    std::uint16_t formatTag = 1;
+};
+
+inline std::string waveFile(double seconds, WaveHeader header = {})
 {
     const auto bytes = static_cast<std::uint32_t>(seconds * 16000);
     const auto le = [](std::uint32_t value, int size) {
@@ -50,10 +59,36 @@ inline std::string waveFile(double seconds, std::uint32_t claimedBytes = 0)
             out += static_cast<char>((value >> (8 * i)) & 0xFF);
         return out;
     };
-    const std::uint32_t claimed = claimedBytes != 0 ? claimedBytes : bytes;
-    return "RIFF" + le(36 + claimed, 4) + "WAVEfmt " + le(16, 4) + le(1, 2) + le(1, 2) +
-           le(8000, 4) + le(16000, 4) + le(2, 2) + le(16, 2) + "data" + le(claimed, 4) +
-           std::string(bytes, '\0');
+    const std::uint32_t claimed = header.claimedBytes != 0 ? header.claimedBytes : bytes;
+    return "RIFF" + le(36 + claimed, 4) + "WAVEfmt " + le(16, 4) + le(header.formatTag, 2) +
+           le(1, 2) + le(8000, 4) + le(header.bytesPerSecond, 4) + le(2, 2) + le(16, 2) + "data" +
+           le(claimed, 4) + std::string(bytes, '\0');
 }
+
+// A fresh folder of its own for a test's files, removed with them when it goes.
+class ScratchDir {
+public:
+    ScratchDir()
+    {
+        std::random_device random;
+        do
+            path_ = std::filesystem::temp_directory_path() / ("kt5-" + std::to_string(random()));
+        while (!std::filesystem::create_directory(path_));
+    }
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+    ~ScratchDir()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    std::filesystem::path operator/(const std::filesystem::path& name) const
+    {
+        return path_ / name;
+    }
+
+private:
+    std::filesystem::path path_;
+};
 
 } // namespace kt5::test

@@ -1,44 +1,126 @@
-// Playback on Linux, in milliseconds and without a sound server: its rules over an output that
-// writes nowhere, and ALSA's output over libasound's functions answered as devices answer
-// them. (What only a real sound server shows, sound_stack_test shows.)
-#include "alsa_output/alsa_output.h"
+// Playback on both platforms, in milliseconds and without a sound server: each bad tone file
+// refused before any sound, with its own reason, the same on Linux and under Wine; and the
+// playback rules over an output that writes nowhere, as fast or as stuck as a test needs it.
 #include "policy/playback_policy.h"
 #include "sound/playback.h"
-#include "testing/child_process.h"
-#include "testing/files.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cerrno>
-#include <cstdlib>
+#include <cstdint>
+#include <fstream>
 #include <functional>
 #include <future>
-#include <numeric>
-#include <optional>
 #include <thread>
-#include <utility>
 
 namespace kt5::test {
 namespace {
 
+namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using platform::PlaybackError;
 using platform::policy::Clock;
-using platform::policy::createPolicedService;
 using platform::policy::PlaybackTimes;
 
-// Writes nowhere: counts the sounds it is given; answers as `answer` says, or that it played.
-struct NullOutput final : platform::policy::SoundOutput {
-    platform::PlaybackResult playWhole(const platform::decoder::DecodedSound&,
-                                       Clock::time_point deadline) override
-    {
-        ++calls;
-        return answer ? answer(deadline) : platform::PlaybackResult{};
-    }
-    std::function<platform::PlaybackResult(Clock::time_point deadline)> answer; // set before use
-    std::atomic<int> calls = 0;
+struct RefusedFile {
+    std::string name;
+    std::function<void(const fs::path&)> make;
+    PlaybackError reason;
 };
+
+// Makes a file of `bytes`, grown, sparse, to `size` bytes when one is given.
+std::function<void(const fs::path&)> file(std::string bytes, std::uintmax_t size = 0)
+{
+    return [=](const fs::path& f) {
+        std::ofstream(f, std::ios::binary) << bytes;
+        if (size != 0)
+            fs::resize_file(f, size);
+    };
+}
+
+using RefusedBeforeAnySound = testing::TestWithParam<RefusedFile>;
+
+TEST_P(RefusedBeforeAnySound, WithItsOwnReason)
+{
+    const ScratchDir dir;
+    GetParam().make(dir / "tone.wav");
+    const platform::PlaybackResult result = newService()->play((dir / "tone.wav").native());
+    EXPECT_EQ(failureOf(result), GetParam().reason) << outcome(result);
+}
+
+const std::string kTone = waveFile(0.4);
+// 16-bit mono at 8 kHz, whose data of 20 minutes' length the header's byte rate makes 10 s.
+constexpr std::uint32_t kTwentyMinutes = 1200 * 16000;
+
+INSTANTIATE_TEST_SUITE_P(
+    BadFiles, RefusedBeforeAnySound,
+    testing::Values(
+        RefusedFile{"Missing", [](const fs::path&) {}, PlaybackError::FileMissing},
+        RefusedFile{"Directory", [](const fs::path& f) { fs::create_directory(f); },
+                    PlaybackError::NotRegularFile},
+        RefusedFile{"Empty", file(""), PlaybackError::Empty},
+        RefusedFile{"Text", file("RIFF? no, just a note\n"), PlaybackError::NotRiffWave},
+        RefusedFile{"RiffWithoutAudio", file(waveFile(0)), PlaybackError::NotRiffWave},
+        RefusedFile{"TruncatedHeader", file(kTone.substr(0, 30)), PlaybackError::DataCutShort},
+        // The file holds half the sound its header claims: never half a command.
+        RefusedFile{"TruncatedData", file(kTone.substr(0, kTone.size() / 2)),
+                    PlaybackError::DataCutShort},
+        // A valid header over 1.9 GB: played, it would hold the window for a day.
+        RefusedFile{"LargerThanAnyToneFile",
+                    file(waveFile(0.4, {.claimedBytes = 0x72000000u}), 0x72000000u + 44),
+                    PlaybackError::TooLarge},
+        // Within the size limit, and its header's byte rate says 10 s: played, it would hold
+        // the window for 20 minutes.
+        RefusedFile{"LongerThanAnyToneFileThoughItsByteRateSaysTenSeconds",
+                    file(waveFile(0.4, {.claimedBytes = kTwentyMinutes,
+                                        .bytesPerSecond = kTwentyMinutes / 10}),
+                         kTwentyMinutes + 44),
+                    PlaybackError::TooLarge},
+        // Its fields would be read from the chunk after it.
+        RefusedFile{"FormatChunkTooShort",
+                    file(kTone.substr(0, 16) + std::string("\10\0\0\0", 4) + kTone.substr(20, 8) +
+                         kTone.substr(36)),
+                    PlaybackError::NotRiffWave},
+        // A codec neither platform has: its decoder, or its codec manager, refuses it.
+        RefusedFile{"CodecNoneHas", file(waveFile(0.4, {.formatTag = 0x1234})),
+                    PlaybackError::CodecError}),
+    [](const auto& row) { return row.param.name; }); // a failure names its row
+
+// Writes nowhere: notes what it is given, and plays at once; or, held, not until let go, as
+// a stopped sound server holds a call, and then its stop too, as Wine's PlaySound(NULL) does.
+struct NullOutput final : platform::policy::SoundOutput, std::enable_shared_from_this<NullOutput> {
+    platform::Outcome<platform::policy::ReadySound> prepare(platform::ToneFile file) override
+    {
+        ++prepared;
+        return platform::policy::ReadySound{
+            file.layout.frames, file.layout.format.sampleRate,
+            [self = shared_from_this()](Clock::time_point deadline) {
+                self->given = deadline;
+                self->released.wait();
+                return platform::PlaybackResult{};
+            }};
+    }
+    void stop() override { ++stops, released.wait(); }
+
+    std::shared_future<void> released = std::async([] {}).share(); // let go already
+    std::atomic<int> prepared = 0;
+    std::atomic<int> stops = 0;
+    std::atomic<Clock::time_point> given; // the deadline
+};
+
+Clock::duration since(Clock::time_point start)
+{
+    return Clock::now() - start;
+}
+
+// Whether `condition` comes to hold within 10 s, looked at every millisecond.
+bool eventually(const std::function<bool()>& condition)
+{
+    for (const auto start = Clock::now(); !condition(); std::this_thread::sleep_for(1ms))
+        if (since(start) > 10s)
+            return false;
+    return true;
+}
 
 class PlaybackPolicy : public testing::Test {
 protected:
@@ -47,42 +129,33 @@ protected:
     void TearDown() override
     {
         letGo();
-        EXPECT_EQ(playOnceFree(std::make_shared<NullOutput>()), "played");
+        EXPECT_EQ(playOnceFree(), "played");
     }
 
     std::unique_ptr<platform::SoundService> service(PlaybackTimes times = {}) const
     {
-        return createPolicedService(output, times);
+        return platform::policy::createPolicedService(output, times);
     }
-    // Holds each sound given to the output until let go, as a stopped sound server does.
-    void hold()
-    {
-        output->answer = [released = released_.get_future().share()](Clock::time_point) {
-            released.wait();
-            return platform::PlaybackResult{};
-        };
-    }
+    void hold() { output->released = released_.get_future().share(); }
     void letGo()
     {
         if (!std::exchange(letGone_, true))
             released_.set_value();
     }
-    // Plays on `on` once no other sound holds the output (the thread of one that was given up
-    // may still be on its way out): what the play said.
-    std::string playOnceFree(const std::shared_ptr<NullOutput>& on) const
+    // What a play says once the output has returned from every sound before.
+    std::string playOnceFree() const
     {
         std::string said;
-        waitUntil(
-            [&] {
-                said = outcome(createPolicedService(on)->play(tone));
-                return !said.starts_with(describe(PlaybackError::Busy));
-            },
-            std::chrono::seconds(10));
+        eventually([&] {
+            said = outcome(service()->play(tone));
+            return !said.starts_with(describe(PlaybackError::Busy)) &&
+                   !said.starts_with(describe(PlaybackError::NotAnswering));
+        });
         return said;
     }
 
-    TempDir dir;
-    const std::string tone = (dir / "tone.wav").string(); // 0.1 s, 800 frames at 8 kHz
+    ScratchDir dir;
+    const std::filesystem::path tone = dir / "tone.wav"; // 0.1 s
     std::shared_ptr<NullOutput> output = std::make_shared<NullOutput>();
 
 private:
@@ -90,21 +163,35 @@ private:
     bool letGone_ = false;
 };
 
-TEST_F(PlaybackPolicy, NothingOfAFileThatCannotBePlayedWholeReachesTheOutput)
+// A tone's length is its frames at its rate, whatever its header's byte rate says: the limit,
+// the deadline and the reasons go by it.
+TEST_F(PlaybackPolicy, ALengthIsItsFramesAtItsRateNotWhatTheByteRateClaims)
 {
-    const std::string whole = waveFile(0.1);
-    std::ofstream(dir / "half.wav", std::ios::binary) << whole.substr(0, whole.size() / 2);
-    EXPECT_EQ(failureOf(service()->play((dir / "half.wav").string())), PlaybackError::DataCutShort);
-    EXPECT_EQ(output->calls, 0);
+    // 8 s of sound that a byte rate four times too high makes 2 s, as sloppy writers do.
+    std::ofstream(dir / "8s.wav", std::ios::binary) << waveFile(8, {.bytesPerSecond = 64000});
+    const auto start = Clock::now();
+    EXPECT_EQ(outcome(service()->play(dir / "8s.wav")), "played");
+    EXPECT_GE(output->given.load() - start, 8s + PlaybackTimes{}.grace) << "less than its length";
+    EXPECT_LT(output->given.load() - start, 9s + PlaybackTimes{}.grace);
+
+    // 20 minutes that its byte rate makes 10 s: refused unplayed, naming both.
+    std::ofstream(dir / "20min.wav", std::ios::binary)
+        << waveFile(1200, {.bytesPerSecond = 1200 * 16000 / 10});
+    EXPECT_EQ(outcome(service()->play(dir / "20min.wav")),
+              "file too large for a tone (it lasts 1200 s, over the 600 s a tone may last; its "
+              "header's byte rate says 10 s)");
+    EXPECT_EQ(output->prepared, 1) << "the long one reached the output";
 }
 
 TEST_F(PlaybackPolicy, OneSoundAtATimeForTheProcessTheNextRefusedAtOnceNeverQueuedOrCut)
 {
     hold();
     auto first = std::async(std::launch::async, [&] { return outcome(service()->play(tone)); });
-    ASSERT_TRUE(waitUntil([&] { return output->calls == 1; }, std::chrono::seconds(10)));
+    EXPECT_TRUE(eventually([&] { return output->prepared == 1; }));
+    const auto asked = Clock::now();
     EXPECT_EQ(failureOf(service()->play(tone)), PlaybackError::Busy) << "from another service";
-    EXPECT_EQ(output->calls, 1) << "the second was queued";
+    EXPECT_LT(since(asked), PlaybackTimes{}.grace) << "waited for the first";
+    EXPECT_EQ(output->prepared, 1) << "the second was queued";
     letGo();
     EXPECT_EQ(first.get(), "played") << "the first was cut";
     // Free the moment its caller hears: quick clicks in a row each play.
@@ -112,105 +199,23 @@ TEST_F(PlaybackPolicy, OneSoundAtATimeForTheProcessTheNextRefusedAtOnceNeverQueu
         ASSERT_EQ(outcome(service()->play(tone)), "played") << "click " << click;
 }
 
-TEST_F(PlaybackPolicy, AStoppedOutputIsGivenUpAtTheDeadlineAndKeptUntilItAnswers)
+// An output that stops answering: the caller is back at the deadline, however long the
+// output's stop waits; until the output returns, the next sound is refused at once as that;
+// once it has, the next plays.
+TEST_F(PlaybackPolicy, AStoppedOutputIsGivenUpAtTheDeadlineAndTheNextToldSoUntilItAnswers)
 {
     const PlaybackTimes times{.grace = 50ms, .reportMargin = 50ms};
+    const auto dueBack = 100ms + times.grace + times.reportMargin;
     hold();
     const auto start = Clock::now();
-    const platform::PlaybackResult stopped = service(times)->play(tone);
-    EXPECT_EQ(failureOf(stopped), PlaybackError::TimedOut) << outcome(stopped);
-    EXPECT_GE(Clock::now() - start, 100ms + times.grace + times.reportMargin) << "before time";
-    EXPECT_EQ(failureOf(service(times)->play(tone)), PlaybackError::Busy)
-        << "played over the stopped one";
-    letGo();
-    EXPECT_EQ(playOnceFree(output), "played") << "once the output answered";
-}
-
-// The one device that the fake libasound functions below, plain functions, answer for.
-struct Device {
-    snd_pcm_uframes_t framesPerWrite = 0; // the most one write takes; 0 takes none
-    int drainAnswer = 0;
-    std::vector<std::int16_t> written;
-    unsigned channels = 0;
-    unsigned rate = 0;
-    bool dropped = false;
-};
-Device device;
-
-snd_pcm_t* const kPcm = reinterpret_cast<snd_pcm_t*>(&device);
-
-const platform::alsa::AsoundApi kFakeAlsa{
-    .pcm_open = [](snd_pcm_t** pcm, const char*, snd_pcm_stream_t, int) { return *pcm = kPcm, 0; },
-    .pcm_close = [](snd_pcm_t*) { return 0; },
-    .pcm_set_params = [](snd_pcm_t*, snd_pcm_format_t, snd_pcm_access_t, unsigned channels,
-                         unsigned rate, int,
-                         unsigned) { return device.channels = channels, device.rate = rate, 0; },
-    .pcm_writei =
-        [](snd_pcm_t*, const void* buffer, snd_pcm_uframes_t frames) {
-            const auto taken = std::min(frames, device.framesPerWrite);
-            if (taken == 0)
-                return snd_pcm_sframes_t{-EAGAIN};
-            const auto* samples = static_cast<const std::int16_t*>(buffer);
-            device.written.insert(device.written.end(), samples, samples + taken * device.channels);
-            return static_cast<snd_pcm_sframes_t>(taken);
-        },
-    .pcm_wait = [](snd_pcm_t*, int) { return std::this_thread::sleep_for(1ms), 0; },
-    .pcm_recover = [](snd_pcm_t*, int, int) { return -EIO; },
-    .pcm_drop = [](snd_pcm_t*) { return device.dropped = true, 0; },
-    .pcm_drain = [](snd_pcm_t*) { return device.drainAnswer; },
-    .pcm_nonblock = [](snd_pcm_t*, int) { return 0; },
-    .strerror = [](int) { return "fake"; },
-};
-
-struct DeviceCase {
-    std::string name;
-    int channels;
-    snd_pcm_uframes_t framesPerWrite;
-    int drainAnswer;
-    std::optional<PlaybackError> failure; // none: played, every sample in its place
-};
-
-using AlsaOutputOn = testing::TestWithParam<DeviceCase>;
-
-TEST_P(AlsaOutputOn, EverySampleInPlaceOrTheReasonAndTheSoundStopped)
-{
-    device = Device{};
-    device.framesPerWrite = GetParam().framesPerWrite;
-    device.drainAnswer = GetParam().drainAnswer;
-    platform::decoder::DecodedSound sound{48000, GetParam().channels, {}};
-    sound.samples.resize(1000u * static_cast<unsigned>(sound.channels));
-    std::iota(sound.samples.begin(), sound.samples.end(), std::int16_t{0});
-    const platform::PlaybackResult result =
-        platform::alsa::AlsaOutput(kFakeAlsa).playWhole(sound, Clock::now() + 200ms);
-    EXPECT_EQ(failureOf(result), GetParam().failure) << outcome(result);
-    if (!GetParam().failure) {
-        EXPECT_EQ(device.written, sound.samples);
-        EXPECT_EQ(device.channels, static_cast<unsigned>(sound.channels));
-        EXPECT_EQ(device.rate, 48000u);
-    }
-    EXPECT_EQ(device.dropped, GetParam().failure == PlaybackError::TimedOut) << "left sounding";
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Devices, AlsaOutputOn,
-    testing::Values( // a device that ran dry after the last sample played it all
-        DeviceCase{"StereoInSmallWritesRunningDryAtTheEnd", 2, 64, -EPIPE, {}},
-        DeviceCase{"DrainFails", 1, 64, -EIO, PlaybackError::DeviceFailed},
-        DeviceCase{"StopsTakingTheSound", 1, 0, 0, PlaybackError::TimedOut}),
-    [](const auto& row) { return row.param.name; });
-
-// The stream carries the program's name and icon, as sound settings list it, unless the user
-// set their own.
-TEST(AlsaStreams, CarryTheProgramsNameAndIconUnlessTheUserSetTheirOwn)
-{
-    ::setenv("PULSE_PROP_OVERRIDE_application.name", "Radio keys", 1);
-    ::unsetenv("PULSE_PROP_OVERRIDE_application.icon_name");
-    ::unsetenv("PIPEWIRE_ALSA");
-    platform::createSoundService({"kt5 \"dtmf\"", "org.example.kt5"});
-    EXPECT_STREQ(std::getenv("PULSE_PROP_OVERRIDE_application.name"), "Radio keys");
-    EXPECT_STREQ(std::getenv("PULSE_PROP_OVERRIDE_application.icon_name"), "org.example.kt5");
-    EXPECT_STREQ(std::getenv("PIPEWIRE_ALSA"), R"({ application.name = "kt5 \"dtmf\"" )"
-                                               R"(application.icon_name = "org.example.kt5" })");
+    EXPECT_EQ(outcome(service(times)->play(tone)),
+              "sound output timed out (the 0.1 s tone had not ended 0.1 s after its length)");
+    EXPECT_GE(since(start), dueBack) << "before time";
+    EXPECT_LT(since(start), dueBack + 1s) << "held past the deadline";
+    EXPECT_TRUE(eventually([&] { return output->stops == 1; })) << "not stopped";
+    const auto asked = Clock::now();
+    EXPECT_EQ(failureOf(service(times)->play(tone)), PlaybackError::NotAnswering);
+    EXPECT_LT(since(asked), dueBack) << "not at once";
 }
 
 } // namespace

@@ -21,7 +21,8 @@ enum class PlaybackError {
     LibraryMissing,
     DeviceNotOpened,
     DeviceFailed, // the output failed part-way through
-    TimedOut,     // the output stopped taking the sound
+    TimedOut,     // the output did not end the sound in time
+    NotAnswering, // the output has not returned from a sound given up on
     Busy,         // another sound of this process is still sounding
     Refused,      // the system's sound service refused the file and said no more
 };
@@ -53,6 +54,8 @@ constexpr std::string_view describe(PlaybackError error)
         return "sound output failed during the tone";
     case PlaybackError::TimedOut:
         return "sound output timed out";
+    case PlaybackError::NotAnswering:
+        return "sound output has not answered since the last sound";
     case PlaybackError::Busy:
         return "another sound is still playing";
     case PlaybackError::Refused:
@@ -68,8 +71,8 @@ struct PlaybackFailure {
 
 struct Played {}; // what playing a sound makes
 
-// What one step towards a sound made, or why the sound cannot be played; PlaybackResult, of
-// the whole play, says only which.
+// The result of one step of a play: its value, or why the sound cannot be played.
+// PlaybackResult is the result of a whole play.
 template <class T = Played>
 class Outcome {
 public:

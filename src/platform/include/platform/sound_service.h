@@ -16,8 +16,11 @@ public:
     // Plays the wave file at `path` to its end, and returns once the last sample has been
     // played. Fails at once, having played nothing, when the file cannot be played whole or
     // the output cannot be opened, and while another sound of this process is still sounding
-    // (which is neither cut off nor waited for). However the output behaves, returns within
-    // the sound's length and a grace of a few seconds; a sound that overran is stopped.
+    // (which is neither cut off nor waited for) or the output has not returned from the last
+    // one. A sound's length is its frames at its rate. However the output behaves, returns
+    // within that length and a grace of a few seconds, never waiting on a call the output may
+    // not return from; a sound that cannot end in time is not started, and one that overran
+    // is stopped.
     virtual PlaybackResult play(const NativeString& path) = 0;
 };
 

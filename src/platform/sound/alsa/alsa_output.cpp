@@ -19,6 +19,11 @@ using std::chrono::milliseconds;
 constexpr unsigned kLatencyMicroseconds = 300'000;
 // The longest single wait, so that the deadline is looked at often.
 constexpr milliseconds kLongestWait{50};
+// How often a device that drains on its own is asked whether it is done.
+constexpr milliseconds kDrainPoll{10};
+// Underruns and resumes after suspend in a row, with no frame taken between, before the
+// output is taken for gone: a server that died "recovers" without ever taking a frame again.
+constexpr int kMostRecoveriesWithoutProgress = 3;
 
 struct PcmCloser {
     const AsoundApi* alsa;
@@ -26,10 +31,11 @@ struct PcmCloser {
 };
 using PcmHandle = std::unique_ptr<snd_pcm_t, PcmCloser>;
 
-int millisecondsUntil(Clock::time_point deadline)
+// Rounded up, so that the last moments before the deadline are waited through, not spun on.
+milliseconds timeUntil(Clock::time_point deadline, milliseconds most)
 {
-    const auto left = std::chrono::duration_cast<milliseconds>(deadline - Clock::now());
-    return static_cast<int>(std::clamp(left, milliseconds(0), kLongestWait).count());
+    const auto left = std::chrono::ceil<milliseconds>(deadline - Clock::now());
+    return std::clamp(left, milliseconds(0), most);
 }
 
 class Playback {
@@ -44,11 +50,11 @@ public:
     {
         snd_pcm_t* raw = nullptr;
         // Non-blocking throughout: a device held by someone else fails now, and no write or
-        // wait can outlast the deadline.
+        // wait of this program's can outlast the deadline.
         if (const int error =
                 alsa_.pcm_open(&raw, "default", SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK);
             error < 0)
-            return PlaybackFailure{PlaybackError::DeviceNotOpened, alsa_.strerror(error)};
+            return failed(PlaybackError::DeviceNotOpened, error);
         pcm_ = PcmHandle(raw, {&alsa_});
         // Resampling and channel mapping allowed: ALSA adapts the file's own format to the
         // device.
@@ -57,19 +63,23 @@ public:
                 static_cast<unsigned>(sound.channels), static_cast<unsigned>(sound.sampleRate), 1,
                 kLatencyMicroseconds);
             error < 0)
-            return PlaybackFailure{PlaybackError::DeviceNotOpened, alsa_.strerror(error)};
-        if (Clock::now() >= deadline_)
-            return timedOut(); // the open alone took all the time: play nothing late
+            return failed(PlaybackError::DeviceNotOpened, error);
 
+        const Clock::duration length =
+            policy::lengthOf(sound.frames(), static_cast<std::uint32_t>(sound.sampleRate));
         const auto started = Clock::now();
+        // A tone that can no longer end by its deadline is not started: its box would come
+        // while it is heard, and a tone heard after its box is taken for the next one's.
+        if (started + length > deadline_)
+            return timedOut("the output opened too late for the tone to end in time");
         if (PlaybackResult written = writeAll(sound); !written)
             return written;
-        PlaybackResult played = waitUntilPlayed();
+        PlaybackResult played = waitUntilDrained();
         // PipeWire 1.4's own plugin says it has drained while the last part of the buffer is
         // still in the server's graph, more of it the longer the buffer: no sound has ended
         // before its own length has passed since its first sample was handed over.
         if (played)
-            std::this_thread::sleep_until(started + policy::lengthOf(sound.seconds()));
+            std::this_thread::sleep_until(std::min(started + length, deadline_));
         return played;
     }
 
@@ -82,7 +92,7 @@ private:
         int recoveriesWithoutProgress = 0;
         while (written < frames) {
             if (Clock::now() >= deadline_)
-                return timedOut();
+                return timedOut("the output stopped taking the sound");
             const snd_pcm_sframes_t n = alsa_.pcm_writei(
                 pcm_.get(), sound.samples.data() + written * channels, frames - written);
             if (n >= 0) {
@@ -90,47 +100,50 @@ private:
                 recoveriesWithoutProgress = 0;
                 continue;
             }
-            if (n == -EAGAIN) {
-                if (const int waited = alsa_.pcm_wait(pcm_.get(), millisecondsUntil(deadline_));
-                    waited < 0 && !recovered(waited, recoveriesWithoutProgress))
-                    return PlaybackFailure{PlaybackError::DeviceFailed, alsa_.strerror(waited)};
-                continue;
+            int error = static_cast<int>(n);
+            if (error == -EAGAIN) {
+                error = alsa_.pcm_wait(
+                    pcm_.get(), static_cast<int>(timeUntil(deadline_, kLongestWait).count()));
+                if (error >= 0)
+                    continue;
             }
-            // Underruns and resumes after suspend are recovered and writing goes on; an output
-            // whose server has gone "recovers" without ever taking a frame again.
-            if (!recovered(static_cast<int>(n), recoveriesWithoutProgress))
-                return PlaybackFailure{PlaybackError::DeviceFailed,
-                                       alsa_.strerror(static_cast<int>(n))};
+            // Underruns, and resumes after suspend, are recovered and writing goes on.
+            if (++recoveriesWithoutProgress > kMostRecoveriesWithoutProgress ||
+                alsa_.pcm_recover(pcm_.get(), error, 1) < 0)
+                return failed(PlaybackError::DeviceFailed, error);
         }
         return {};
     }
 
-    bool recovered(int error, int& recoveriesWithoutProgress)
+    // Played once the output itself says it has drained: the one call that every plugin
+    // answers only when the last sample has sounded (a sound server's included, which the
+    // buffer's fill level does not tell: pipewire-pulse leaves it short of empty). A sound
+    // server's plugin answers it then even in non-blocking mode, though it cannot be bounded
+    // while its server is stopped; a device, or dmix, says -EAGAIN while it drains, and is
+    // asked again until the deadline, then stopped.
+    PlaybackResult waitUntilDrained()
     {
-        constexpr int kMostRecoveriesWithoutProgress = 3;
-        return ++recoveriesWithoutProgress <= kMostRecoveriesWithoutProgress &&
-               alsa_.pcm_recover(pcm_.get(), error, 1) >= 0;
+        for (;;) {
+            const int drained = alsa_.pcm_drain(pcm_.get());
+            if (drained == 0 || drained == -EPIPE) // -EPIPE: it ran dry after the last sample
+                return {};
+            if (drained != -EAGAIN)
+                return failed(PlaybackError::DeviceFailed, drained);
+            if (Clock::now() >= deadline_)
+                return timedOut("the output had not played the tone out by its deadline");
+            std::this_thread::sleep_for(timeUntil(deadline_, kDrainPoll));
+        }
     }
 
-    // Played once the output itself says it has drained: blocking, the one call that every
-    // plugin answers only when the last sample has sounded (a sound server's included, which
-    // the buffer's fill level does not tell: pipewire-pulse leaves it short of empty). It is
-    // not bounded by the deadline; the caller's wait is.
-    PlaybackResult waitUntilPlayed()
+    PlaybackResult failed(PlaybackError error, int code) const
     {
-        if (const int error = alsa_.pcm_nonblock(pcm_.get(), 0); error < 0)
-            return PlaybackFailure{PlaybackError::DeviceFailed, alsa_.strerror(error)};
-        const int drained = alsa_.pcm_drain(pcm_.get());
-        if (drained == 0 || drained == -EPIPE) // -EPIPE: it ran dry after the last sample
-            return {};
-        return PlaybackFailure{PlaybackError::DeviceFailed, alsa_.strerror(drained)};
+        return PlaybackFailure{error, alsa_.strerror(code)};
     }
 
-    PlaybackResult timedOut()
+    PlaybackResult timedOut(const char* why)
     {
         alsa_.pcm_drop(pcm_.get());
-        return PlaybackFailure{PlaybackError::TimedOut,
-                               "the sound output stopped taking the sound"};
+        return PlaybackFailure{PlaybackError::TimedOut, why};
     }
 
     const AsoundApi& alsa_;

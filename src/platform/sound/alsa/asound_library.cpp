@@ -21,7 +21,6 @@ BoundAsound bindAsound()
                           library.bind("snd_pcm_recover", api.pcm_recover) &&
                           library.bind("snd_pcm_drop", api.pcm_drop) &&
                           library.bind("snd_pcm_drain", api.pcm_drain) &&
-                          library.bind("snd_pcm_nonblock", api.pcm_nonblock) &&
                           library.bind("snd_strerror", api.strerror) &&
                           library.bind("snd_lib_error_set_handler", setErrorHandler);
     if (!complete)

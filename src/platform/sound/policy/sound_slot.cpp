@@ -6,24 +6,55 @@
 namespace kt5::platform::policy {
 
 namespace {
-// A process has one default output, so this one flag is the process's, not a service's.
-std::atomic_flag soundInProgress = ATOMIC_FLAG_INIT;
+
+// A process has one default output, so this state is the process's, not a service's: the
+// sound that holds the slot (0: none), shifted left by one, and whether it was given up on.
+// Atomics, constant-initialised and never torn down, so that a thread that outlived its play,
+// even the program, may still release it.
+constinit std::atomic<std::uint64_t> slotState{0};
+constinit std::atomic<std::uint64_t> lastSound{0};
+constexpr std::uint64_t kGivenUp = 1;
+
 } // namespace
 
 SoundSlot::SoundSlot()
-    : held_(!soundInProgress.test_and_set(std::memory_order_acquire))
+    : held_(false)
 {
+    const std::uint64_t sound = lastSound.fetch_add(1) + 1;
+    std::uint64_t found = 0;
+    held_ = slotState.compare_exchange_strong(found, sound << 1);
+    if (held_)
+        sound_ = sound;
+    else
+        takenByAGivenUpSound_ = (found & kGivenUp) != 0;
 }
 
 SoundSlot::SoundSlot(SoundSlot&& other) noexcept
     : held_(std::exchange(other.held_, false))
+    , takenByAGivenUpSound_(other.takenByAGivenUpSound_)
+    , sound_(other.sound_)
 {
+}
+
+PlaybackFailure SoundSlot::whyTaken() const
+{
+    return {takenByAGivenUpSound_ ? PlaybackError::NotAnswering : PlaybackError::Busy};
+}
+
+void SoundSlot::giveUp()
+{
+    std::uint64_t holding = sound_ << 1; // only while this sound holds it
+    if (sound_ != 0)
+        slotState.compare_exchange_strong(holding, holding | kGivenUp);
 }
 
 void SoundSlot::release()
 {
-    if (std::exchange(held_, false))
-        soundInProgress.clear(std::memory_order_release);
+    if (!std::exchange(held_, false))
+        return;
+    for (std::uint64_t state = slotState.load(); state >> 1 == sound_;)
+        if (slotState.compare_exchange_weak(state, 0))
+            return;
 }
 
 } // namespace kt5::platform::policy

@@ -16,7 +16,6 @@ struct AsoundApi {
     decltype(&snd_pcm_recover) pcm_recover;
     decltype(&snd_pcm_drop) pcm_drop;
     decltype(&snd_pcm_drain) pcm_drain;
-    decltype(&snd_pcm_nonblock) pcm_nonblock;
     decltype(&snd_strerror) strerror;
 };
 

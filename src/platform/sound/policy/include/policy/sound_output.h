@@ -1,23 +1,50 @@
 #pragma once
 
-#include "decoder/decoded_sound.h"
-#include "platform/sound_service.h"
-#include "policy/play_within.h"
+#include "platform/playback_result.h"
+#include "tone_file/tone_file.h"
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
 
 namespace kt5::platform::policy {
 
-// Where a checked, decoded sound is heard: an output only writes and drains. Every rule about
-// which sound may play, and for how long, is the playback policy's.
+using Clock = std::chrono::steady_clock;
+
+// The length of `frames` at `rate`, on the clock.
+inline Clock::duration lengthOf(std::uint64_t frames, std::uint32_t rate)
+{
+    return std::chrono::duration_cast<Clock::duration>(
+        std::chrono::duration<double>(double(frames) / rate));
+}
+
+// A checked tone file made ready for one output: how long it lasts, and how it is played.
+struct ReadySound {
+    std::uint64_t frames = 0;
+    std::uint32_t sampleRate = 0;
+    // Plays the sound whole, and gives up, having stopped it, where the output lets it see
+    // `deadline` pass. Owns what it plays: it runs on a thread of its own, which may outlive
+    // the play that started it while the output does not answer.
+    std::function<PlaybackResult(Clock::time_point deadline)> play;
+
+    Clock::duration length() const { return lengthOf(frames, sampleRate); }
+};
+
+// Where a tone is heard. An output only makes a tone ready and plays it; every rule about
+// which tone may play, and for how long, is the playback policy's.
 class SoundOutput {
 public:
     virtual ~SoundOutput() = default;
 
-    // Writes the whole of `sound` and returns once the output says its last sample has
-    // sounded. Gives up, having stopped the sound, when `deadline` passes while the output
-    // stops taking it. A call into a sound server's plugin may still not return for as long
-    // as the server is stopped: the policy does not wait for it.
-    virtual PlaybackResult playWhole(const decoder::DecodedSound& sound,
-                                     Clock::time_point deadline) = 0;
+    // Makes `file` ready to play, before the output is asked for anything, so that a file it
+    // cannot play makes no sound at all: decoded whole where the output takes samples. Its
+    // length is the sound's own: its frames at its rate.
+    virtual Outcome<ReadySound> prepare(ToneFile file) = 0;
+
+    // Stops a sound that has overrun its deadline, where the output can be told to. It may
+    // not return while the output does not answer, so it is never called on the thread that
+    // waits for the sound.
+    virtual void stop() {}
 };
 
 } // namespace kt5::platform::policy

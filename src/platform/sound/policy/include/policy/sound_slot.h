@@ -1,10 +1,15 @@
 #pragma once
 
+#include "platform/playback_result.h"
+
+#include <cstdint>
+
 namespace kt5::platform::policy {
 
 // One sound at a time for the whole process, whichever thread or service object asks: the
 // slot is held by the sound that took it until released or gone, and a second request finds
-// it taken, to be refused, never queued and never allowed to cut the first one off.
+// it taken, to be refused, never queued and never allowed to cut the first one off. A sound
+// given up on keeps it until its output returns; a request meanwhile is told so.
 class SoundSlot {
 public:
     SoundSlot(); // takes the slot, if it is free
@@ -15,10 +20,17 @@ public:
     ~SoundSlot() { release(); }
 
     bool held() const { return held_; }
+    // Why the slot was not free when this one asked for it.
+    PlaybackFailure whyTaken() const;
+    // The sound that holds the slot has been given up on, its output still not returned.
+    // Safe from another thread than release()'s.
+    void giveUp();
     void release();
 
 private:
     bool held_;
+    bool takenByAGivenUpSound_ = false;
+    std::uint64_t sound_ = 0; // which sound holds it, while held
 };
 
 } // namespace kt5::platform::policy
