@@ -1,10 +1,11 @@
-#include "qt_locale.h"
+#include "qt/qt_locale.h"
 
 #include <array>
 #include <clocale>
 #include <cstdlib>
 #include <langinfo.h>
 #include <locale.h>
+#include <optional>
 #include <string>
 
 namespace kt5::platform::qt {
@@ -46,8 +47,27 @@ std::string requested(const Category& category)
     return "C";
 }
 
-// The locale's character encoding, or nothing when the system does not have the locale.
-std::string encodingOf(const std::string& name, int mask)
+bool isUtf8(const std::string& encoding)
+{
+    return encoding == "UTF-8" || encoding == "utf8";
+}
+
+// The UTF-8 form of a locale, "de_DE.UTF-8" for "de_DE.ISO-8859-1" or "de_DE@euro", where
+// the system has it; otherwise C.UTF-8, where it has that; otherwise nothing.
+std::optional<std::string> utf8FormOf(const std::string& name, const LocaleEncoding& encodingOf)
+{
+    const std::string language = name.substr(0, name.find_first_of(".@"));
+    if (language != "C" && language != "POSIX" &&
+        isUtf8(encodingOf(language + ".UTF-8", LC_CTYPE_MASK)))
+        return language + ".UTF-8";
+    if (isUtf8(encodingOf("C.UTF-8", LC_CTYPE_MASK)))
+        return "C.UTF-8";
+    return std::nullopt;
+}
+
+} // namespace
+
+std::string systemLocaleEncoding(const std::string& name, int mask)
 {
     const locale_t locale = ::newlocale(mask, name.c_str(), nullptr);
     if (locale == nullptr)
@@ -57,31 +77,16 @@ std::string encodingOf(const std::string& name, int mask)
     return encoding.empty() ? "?" : encoding;
 }
 
-bool isUtf8(const std::string& encoding)
-{
-    return encoding == "UTF-8" || encoding == "utf8";
-}
-
-// The UTF-8 form of a locale, "de_DE.UTF-8" for "de_DE.ISO-8859-1" or "de_DE@euro", where
-// the system has it; otherwise C.UTF-8, which every current C library has.
-std::string utf8FormOf(std::string name)
-{
-    name = name.substr(0, name.find_first_of(".@"));
-    if (name != "C" && name != "POSIX" && isUtf8(encodingOf(name + ".UTF-8", LC_CTYPE_MASK)))
-        return name + ".UTF-8";
-    return "C.UTF-8";
-}
-
-} // namespace
-
 // Qt reads and writes file names and its own text as UTF-8 whatever the locale. Qt 6.8 also
 // switches a locale of another encoding (no locale at all, LC_ALL=C, as services and ssh
 // sessions often have) to a UTF-8 one when it starts, and says so in four lines at every
 // start; Qt 6.4 makes no switch and says nothing. The same switch is made here first,
 // through the environment that Qt's setlocale(LC_ALL, "") reads, so that Qt finds nothing to
 // switch: every category keeps the locale it had (one the system does not have is "C", as
-// the C library makes it), only the character types become UTF-8.
-void chooseUtf8CharacterTypes()
+// the C library makes it), only the character types become UTF-8. A system with no UTF-8
+// locale at all keeps its own: an environment naming one it lacks would make the C library
+// refuse the whole of it, every category falling back to "C".
+void chooseUtf8CharacterTypes(const LocaleEncoding& encodingOf)
 {
     std::array<std::string, kCategories.size()> chosen;
     bool changed = false;
@@ -89,8 +94,12 @@ void chooseUtf8CharacterTypes()
         const std::string name = requested(kCategories[i]);
         const std::string encoding = encodingOf(name, kCategories[i].mask);
         chosen[i] = encoding.empty() ? "C" : name;
-        if (kCategories[i].mask == LC_CTYPE_MASK && !isUtf8(encoding))
-            chosen[i] = utf8FormOf(chosen[i]);
+        if (kCategories[i].mask == LC_CTYPE_MASK && !isUtf8(encoding)) {
+            const auto utf8 = utf8FormOf(chosen[i], encodingOf);
+            if (!utf8)
+                return;
+            chosen[i] = *utf8;
+        }
         changed = changed || chosen[i] != name;
     }
     if (!changed)

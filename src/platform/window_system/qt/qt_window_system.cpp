@@ -1,10 +1,10 @@
 #include "qt/qt_window_system.h"
 
 #include "product/product.h"
+#include "qt/qt_locale.h"
 #include "qt/qt_window.h"
 #include "qt_desktop_services.h"
 #include "qt_display.h"
-#include "qt_locale.h"
 #include "qt_messages.h"
 #include "qt_text.h"
 

@@ -1,0 +1,68 @@
+// The locale the program hands Qt, on systems that have this locale or lack that one: only
+// the character types become UTF-8, every other category keeps what the environment gave it.
+#include "qt/qt_locale.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <map>
+#include <string>
+
+namespace kt5::test {
+namespace {
+
+using Variables = std::map<std::string, std::string>;
+
+struct LocaleCase {
+    std::string name;
+    Variables given;
+    Variables system; // the locales the system has, and their encodings
+    Variables expected;
+};
+
+const Variables kSystem{{"C", "ANSI_X3.4-1968"},
+                        {"C.UTF-8", "UTF-8"},
+                        {"de_DE.UTF-8", "UTF-8"},
+                        {"de_DE.ISO-8859-1", "ISO-8859-1"},
+                        {"en_GB.UTF-8", "UTF-8"}};
+const Variables kNoUtf8{{"C", "ANSI_X3.4-1968"}, {"de_DE.ISO-8859-1", "ISO-8859-1"}};
+
+using ChosenLocale = testing::TestWithParam<LocaleCase>;
+
+TEST_P(ChosenLocale, IsUtf8InItsCharacterTypesAloneWhereTheSystemHasSuchALocale)
+{
+    for (const char* name : {"LC_ALL", "LC_CTYPE", "LC_TIME", "LC_MESSAGES", "LANG"})
+        ::unsetenv(name);
+    for (const auto& [name, value] : GetParam().given)
+        ::setenv(name.c_str(), value.c_str(), 1);
+    platform::qt::chooseUtf8CharacterTypes([](const std::string& locale, int) {
+        return GetParam().system.contains(locale) ? GetParam().system.at(locale) : "";
+    });
+    for (const auto& [name, value] : GetParam().expected)
+        EXPECT_EQ(std::getenv(name.c_str()) ? std::getenv(name.c_str()) : "-", value) << name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Environments, ChosenLocale,
+    testing::Values(
+        LocaleCase{"NoneAtAll", {}, kSystem, {{"LC_CTYPE", "C.UTF-8"}, {"LC_TIME", "C"}}},
+        // LC_ALL outranks a category's own variable, and goes once each category has it.
+        LocaleCase{"AllOverOneCategory",
+                   {{"LC_ALL", "de_DE.ISO-8859-1"}, {"LC_TIME", "en_GB.UTF-8"}},
+                   kSystem,
+                   {{"LC_ALL", "-"}, {"LC_CTYPE", "de_DE.UTF-8"}, {"LC_TIME", "de_DE.ISO-8859-1"}}},
+        // A locale the system lacks is C, as the C library makes it.
+        LocaleCase{"OneTheSystemLacks",
+                   {{"LANG", "xx_XX.UTF-8"}},
+                   kSystem,
+                   {{"LC_CTYPE", "C.UTF-8"}, {"LC_MESSAGES", "C"}}},
+        LocaleCase{"Utf8Already", {{"LANG", "en_GB.UTF-8"}}, kSystem, {{"LC_CTYPE", "-"}}},
+        // Without a UTF-8 locale, left as it was, not made one the C library would refuse.
+        LocaleCase{"NoUtf8LocaleOnTheSystem",
+                   {{"LC_ALL", "de_DE.ISO-8859-1"}},
+                   kNoUtf8,
+                   {{"LC_ALL", "de_DE.ISO-8859-1"}, {"LC_CTYPE", "-"}}}),
+    [](const auto& row) { return row.param.name; });
+
+} // namespace
+} // namespace kt5::test
