@@ -76,9 +76,11 @@ protected:
     {
         std::vector<std::string> env = sound.environment();
         env.insert(env.end(), {"DISPLAY=" + x11.displayName(), "LC_ALL=C.UTF-8"});
-        if (kWine) // and Wine's ALSA driver, so ALSA's default device, not its PulseAudio one
-            env.insert(env.end(), {"WINEPREFIX=" + fromEnvironment("KT5_WINEPREFIX"),
-                                   "WINEDEBUG=-all", "WINEDLLOVERRIDES=winepulse.drv=d"});
+        if (kWine)
+            env.insert(env.end(),
+                       {"WINEPREFIX=" + fromEnvironment("KT5_WINEPREFIX"), "WINEDEBUG=-all"});
+        if (kWine && !wineThroughPulse) // Wine's ALSA driver, so ALSA's default device
+            env.push_back("WINEDLLOVERRIDES=winepulse.drv=d");
         for (const char* sanitizer : {"ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"})
             if (const char* value = std::getenv(sanitizer))
                 env.push_back(std::string(sanitizer) + "=" + value);
@@ -127,7 +129,9 @@ protected:
         if (box) {
             x11.focus(*box);
             x11.key("Return");
-            waitUntil([&] { return !x11.waitForWindow("Error", 0); }, milliseconds(5000));
+            EXPECT_TRUE(
+                waitUntil([&] { return !x11.waitForWindow("Error", 0); }, milliseconds(5000)))
+                << "the box did not close";
             x11.focus(*form);
         }
         return box.has_value();
@@ -140,7 +144,9 @@ protected:
     // with a picture of the screen beside the test.
     std::pair<std::string, int> keysPlayedByTheEnd(std::size_t heardFirst = 0)
     {
-        waitUntil([&] { return keysIn(recording).size() >= heardFirst; }, milliseconds(10'000));
+        EXPECT_TRUE(
+            waitUntil([&] { return keysIn(recording).size() >= heardFirst; }, milliseconds(10'000)))
+            << "heard only " << keysIn(recording);
         x11.requestClose(*form);
         // Ended: its window gone (what a Start menu entry starts is not the process started
         // here) and the process too.
@@ -157,9 +163,9 @@ protected:
         }
         // The sink's monitor hands on what was heard a moment later: 300 ms more of it.
         const auto heardByTheEnd = fs::file_size(recording);
-        if (recorder)
-            waitUntil([&] { return fs::file_size(recording) >= heardByTheEnd + 4800; },
-                      milliseconds(10'000));
+        const auto recorded = [&] { return fs::file_size(recording) >= heardByTheEnd + 4800; };
+        EXPECT_TRUE(!recorder || waitUntil(recorded, milliseconds(10'000)))
+            << "the recorder stopped";
         recorder.reset();
         return {keysIn(recording), app->waitFor(0)};
     }
@@ -180,6 +186,7 @@ protected:
     std::unique_ptr<ChildProcess> recorder;
     std::unique_ptr<ChildProcess> app;
     std::optional<unsigned long> form;
+    bool wineThroughPulse = false; // Wine's PulseAudio driver, not its ALSA one
 };
 
 } // namespace kt5::test

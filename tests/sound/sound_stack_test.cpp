@@ -19,6 +19,11 @@ using platform::PlaybackError;
 constexpr const char* kThree = KT5_TONE_DIR "/03.wav";
 constexpr const char* kZero = KT5_TONE_DIR "/00.wav";
 
+std::string text(const QJsonValue& value)
+{
+    return value.toString().toStdString();
+}
+
 class OnEveryServer : public testing::TestWithParam<Stack> {
 protected:
     void SetUp() override
@@ -29,61 +34,80 @@ protected:
         stack.useInThisProcess();
     }
 
-    SoundStack stack{GetParam()};
-    std::unique_ptr<platform::SoundService> sound = newService();
-};
-
-// The properties of the program's stream while it plays, as the server lists them once it
-// has been given its output.
-std::string ourStream(const SoundStack& stack)
-{
-    std::string found;
-    const std::string name = "application.name = \"" + std::string(product::kDisplayName) + "\"";
-    waitUntil(
-        [&] {
-            const std::string all = stack.pactl({"list", "sink-inputs"});
-            for (std::size_t at = all.find("Sink Input #"); at != std::string::npos;) {
-                const std::size_t next = all.find("Sink Input #", at + 1);
-                const std::string block = all.substr(at, next - at);
-                if (block.find(name) != std::string::npos)
-                    found = block;
-                at = next;
-            }
-            return !found.empty() && found.find("Sink: 4294967295\n") == std::string::npos;
-        },
-        std::chrono::seconds(3));
-    return found;
-}
-
-TEST_P(OnEveryServer, ASoundReturnsOnceHeardAsTheProgramsAndAServerThatDiesIsNamedAtOnce)
-{
-    // Plays a tone on a thread of its own and, once the server lists its stream, does
-    // `meanwhile` with it: what the play said, and how long it took.
-    const auto playWhile = [&](const char* tone,
-                               const std::function<void(std::string)>& meanwhile) {
+    // Plays `tone` on a thread of its own and, once the server lists its stream as given its
+    // output, does `meanwhile` with the stream's properties: what the play said, and how long
+    // it took.
+    std::pair<std::string, Seconds> playWhile(const char* tone,
+                                              const std::function<void(QJsonObject)>& meanwhile)
+    {
         auto play = std::async(std::launch::async, [&] {
             const auto start = Clock::now();
             const std::string result = outcome(sound->play(tone));
             return std::pair{result, Seconds(Clock::now() - start)};
         });
-        meanwhile(ourStream(stack));
+        QJsonObject ours;
+        waitUntil(
+            [&] {
+                for (const QJsonObject& stream : stack.listed("sink-inputs"))
+                    if (text(stream["properties"]["application.name"]) == product::kDisplayName &&
+                        stream["sink"].toDouble() != 4294967295.0) // no sink yet
+                        ours = stream["properties"].toObject();
+                return !ours.isEmpty();
+            },
+            std::chrono::seconds(3));
+        meanwhile(ours);
         return play.get();
-    };
+    }
+    // What a play says once the output has returned from the sounds before.
+    std::string playOnceFree(const char* tone)
+    {
+        std::string said;
+        waitUntil(
+            [&] {
+                said = outcome(sound->play(tone));
+                return !said.starts_with(describe(PlaybackError::NotAnswering));
+            },
+            std::chrono::seconds(10));
+        return said;
+    }
+
+    SoundStack stack{GetParam()};
+    std::unique_ptr<platform::SoundService> sound = newService();
+};
+
+TEST_P(OnEveryServer, ASoundReturnsOnceHeardAsTheProgramsAndAStoppedOrDeadServerIsNamedInTime)
+{
     // The stream, as the sound settings list it: the menu entry's name and icon, and no role,
     // so that a server remembers the output a user moves it to by the program's name.
-    const auto [played, took] = playWhile(kThree, [](const std::string& stream) {
-        EXPECT_NE(
-            stream.find("application.icon_name = \"" + std::string(product::kDesktopId) + "\""),
-            std::string::npos)
-            << "no stream named " << product::kDisplayName << ", or not its icon: " << stream;
-        EXPECT_EQ(stream.find("media.role"), std::string::npos) << stream;
+    const auto [played, took] = playWhile(kThree, [](const QJsonObject& stream) {
+        EXPECT_EQ(text(stream["application.icon_name"]), product::kDesktopId)
+            << "no stream named " << product::kDisplayName << ", or not its icon";
+        EXPECT_FALSE(stream.contains("media.role"));
     });
     EXPECT_EQ(played, "played");
     EXPECT_GE(took, Seconds(0.75)) << "returned before the tone was heard";
 
+    // Stopped mid-tone, as a server on a machine that swaps: given up at the tone's length and
+    // the grace. The next, while it is stopped: told so at once where the plugin has not
+    // returned from the last sound (the pulse plugin's drain waits for the server), or given
+    // up in time again (PipeWire's plugin returns). Once the server answers, it plays.
+    const auto [frozen, waited] = playWhile(kZero, [&](const QJsonObject&) { stack.freeze(); });
+    EXPECT_TRUE(frozen.starts_with(describe(PlaybackError::TimedOut))) << frozen;
+    EXPECT_LT(waited, Seconds(0.8 + 3)) << "the caller was held";
+    const auto asked = Clock::now();
+    const auto next = failureOf(sound->play(kThree));
+    const Seconds answered = Clock::now() - asked;
+    if (next == PlaybackError::NotAnswering)
+        EXPECT_LT(answered, Seconds(1)) << "not at once";
+    else
+        EXPECT_TRUE(next == PlaybackError::TimedOut && answered < Seconds(0.8 + 3))
+            << testing::PrintToString(next) << " after " << answered.count() << " s";
+    stack.thaw();
+    EXPECT_EQ(playOnceFree(kThree), "played") << "once the server answered";
+
     // Killed mid-tone, and then while dead: each named as it is, not taken for the output
     // stopping at the deadline.
-    const std::string killed = playWhile(kZero, [&](const std::string&) { stack.kill(); }).first;
+    const std::string killed = playWhile(kZero, [&](const QJsonObject&) { stack.kill(); }).first;
     EXPECT_TRUE(killed.starts_with(describe(PlaybackError::DeviceFailed))) << killed;
     EXPECT_EQ(failureOf(sound->play(kThree)), PlaybackError::DeviceNotOpened) << "when dead";
     ASSERT_TRUE(stack.restart()) << stack.logs();

@@ -3,12 +3,16 @@
 #include "testing/child_process.h"
 #include "testing/files.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <alsa/asoundlib.h>
 
 #include <csignal>
 #include <cstdlib>
 #include <memory>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -83,10 +87,9 @@ public:
                                      "--rate=" + std::to_string(rate), "--channels=1",
                                      "--latency-msec=" + std::to_string(latencyMs)},
             env_, raw.string(), "/dev/null");
-        const auto recording = [this] {
-            return !pactl({"list", "short", "source-outputs"}).empty();
-        };
-        waitUntil(recording, std::chrono::seconds(10));
+        const auto recording = [this] { return !listed("source-outputs").empty(); };
+        if (!waitUntil(recording, std::chrono::seconds(10)))
+            throw std::runtime_error("the recorder did not start:\n" + logs());
         return recorder;
     }
 
@@ -94,7 +97,8 @@ public:
     void kill()
     {
         ::kill(runner_->pid(), SIGUSR1);
-        runner_->waitFor(5000);
+        if (runner_->waitFor(5000) == -1)
+            throw std::runtime_error("the sound stack did not die");
     }
     bool restart()
     {
@@ -108,15 +112,34 @@ public:
                         {"PATH=/usr/bin:/bin"});
     }
 
-    // What the server's PulseAudio interface says (both servers have one).
-    std::string pactl(const std::vector<std::string>& arguments) const
+    // The servers stop answering, as on a machine that swaps or a debugger holds them; and
+    // go on.
+    void freeze() const { signalServers(SIGSTOP); }
+    void thaw() const { signalServers(SIGCONT); }
+
+    // What the server's PulseAudio interface (both servers have one) lists of `kind`
+    // ("sink-inputs", "source-outputs", ...): each entry's fields, its properties among them.
+    std::vector<QJsonObject> listed(const std::string& kind) const
     {
-        std::vector<std::string> command{"pactl"};
-        command.insert(command.end(), arguments.begin(), arguments.end());
-        return outputOf(command, env_);
+        const std::string text = outputOf({"pactl", "--format=json", "list", kind}, env_);
+        QJsonParseError error{};
+        const auto list = QJsonDocument::fromJson(QByteArray::fromStdString(text), &error);
+        if (error.error != QJsonParseError::NoError || !list.isArray())
+            throw std::runtime_error("pactl listed " + kind + " as no JSON list: " + text);
+        std::vector<QJsonObject> entries;
+        for (const auto& entry : list.array())
+            entries.push_back(entry.toObject());
+        return entries;
     }
 
 private:
+    void signalServers(int signal) const
+    {
+        std::istringstream pids(readBytes(dir_ / "servers"));
+        for (int pid = 0; pids >> pid;)
+            ::kill(pid, signal);
+    }
+
     // Started afresh, a second time when the first start has not played a sound within its
     // time: a stack that fails to come up is the harness's fault, not the program's.
     bool start()
