@@ -9,6 +9,7 @@
 #include "testing/child_process.h"
 #include "testing/files.h"
 #include "testing/sound_stacks.h"
+#include "tone_file/tone_file.h"
 
 #include <algorithm>
 #include <chrono>
@@ -43,13 +44,12 @@ int main(int argc, char* argv[])
 {
     const std::string file = argc > 1 ? argv[1] : KT5_TONE_DIR "/00.wav";
     const int runs = argc > 2 ? std::atoi(argv[2]) : 15;
-    const kt5::test::Audio audio = kt5::test::readSound(file);
-    if (audio.samples.empty()) {
+    const auto tone = kt5::platform::readToneFile(file);
+    if (!tone) {
         std::fprintf(stderr, "cannot read %s\n", file.c_str());
         return 1;
     }
-    const double audioMs =
-        1000.0 * double(audio.samples.size()) / audio.channels / audio.sampleRate;
+    const double audioMs = 1000.0 * tone->layout.seconds();
 
     for (const kt5::test::Stack stack :
          {kt5::test::Stack::PulseAudio, kt5::test::Stack::PipeWirePulse}) {

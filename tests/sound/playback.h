@@ -1,17 +1,15 @@
 #pragma once
 
 // What the sound tests share: the sound service as the program makes it, its results as a
-// failing test shows them, wave files written byte by byte, and a folder for them; on both
-// platforms.
+// failing test shows them, and wave files written byte by byte; on both platforms.
 #include "platform/sound_service.h"
 #include "product/product.h"
+#include "testing/temp_dir.h"
 
 #include <cstdint>
-#include <filesystem>
 #include <memory>
 #include <optional>
 #include <ostream>
-#include <random>
 #include <string>
 
 namespace kt5::platform {
@@ -64,31 +62,5 @@ inline std::string waveFile(double seconds, WaveHeader header = {})
            le(1, 2) + le(8000, 4) + le(header.bytesPerSecond, 4) + le(2, 2) + le(16, 2) + "data" +
            le(claimed, 4) + std::string(bytes, '\0');
 }
-
-// A fresh folder of its own for a test's files, removed with them when it goes.
-class ScratchDir {
-public:
-    ScratchDir()
-    {
-        std::random_device random;
-        do
-            path_ = std::filesystem::temp_directory_path() / ("kt5-" + std::to_string(random()));
-        while (!std::filesystem::create_directory(path_));
-    }
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
-    ~ScratchDir()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    std::filesystem::path operator/(const std::filesystem::path& name) const
-    {
-        return path_ / name;
-    }
-
-private:
-    std::filesystem::path path_;
-};
 
 } // namespace kt5::test

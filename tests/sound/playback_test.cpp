@@ -42,7 +42,7 @@ using RefusedBeforeAnySound = testing::TestWithParam<RefusedFile>;
 
 TEST_P(RefusedBeforeAnySound, WithItsOwnReason)
 {
-    const ScratchDir dir;
+    const TempDir dir;
     GetParam().make(dir / "tone.wav");
     const platform::PlaybackResult result = newService()->play((dir / "tone.wav").native());
     EXPECT_EQ(failureOf(result), GetParam().reason) << outcome(result);
@@ -154,7 +154,7 @@ protected:
         return said;
     }
 
-    ScratchDir dir;
+    TempDir dir;
     const std::filesystem::path tone = dir / "tone.wav"; // 0.1 s
     std::shared_ptr<NullOutput> output = std::make_shared<NullOutput>();
 
