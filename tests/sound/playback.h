@@ -46,6 +46,7 @@ struct WaveHeader {
     std::uint32_t claimedBytes = 0;
     std::uint32_t bytesPerSecond = 16000;
     std::uint16_t formatTag = 1;
+    std::uint16_t channels = 1; // as the header says
 };
 
 inline std::string waveFile(double seconds, WaveHeader header = {})
@@ -59,8 +60,8 @@ inline std::string waveFile(double seconds, WaveHeader header = {})
     };
     const std::uint32_t claimed = header.claimedBytes != 0 ? header.claimedBytes : bytes;
     return "RIFF" + le(36 + claimed, 4) + "WAVEfmt " + le(16, 4) + le(header.formatTag, 2) +
-           le(1, 2) + le(8000, 4) + le(header.bytesPerSecond, 4) + le(2, 2) + le(16, 2) + "data" +
-           le(claimed, 4) + std::string(bytes, '\0');
+           le(header.channels, 2) + le(8000, 4) + le(header.bytesPerSecond, 4) + le(2, 2) +
+           le(16, 2) + "data" + le(claimed, 4) + std::string(bytes, '\0');
 }
 
 } // namespace kt5::test

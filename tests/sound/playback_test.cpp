@@ -61,6 +61,9 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedFile{"Empty", file(""), PlaybackError::Empty},
         RefusedFile{"Text", file("RIFF? no, just a note\n"), PlaybackError::NotRiffWave},
         RefusedFile{"RiffWithoutAudio", file(waveFile(0)), PlaybackError::NotRiffWave},
+        RefusedFile{"NotAFrameOfAudio", file(waveFile(1.0 / 16000)), PlaybackError::NotRiffWave},
+        RefusedFile{"NineChannels", file(waveFile(0.4, {.channels = 9})),
+                    PlaybackError::CodecError},
         RefusedFile{"TruncatedHeader", file(kTone.substr(0, 30)), PlaybackError::DataCutShort},
         // The file holds half the sound its header claims: never half a command.
         RefusedFile{"TruncatedData", file(kTone.substr(0, kTone.size() / 2)),
@@ -93,7 +96,7 @@ struct NullOutput final : platform::policy::SoundOutput, std::enable_shared_from
     {
         ++prepared;
         return platform::policy::ReadySound{
-            file.layout.frames, file.layout.format.sampleRate,
+            found != 0 ? found : file.layout.frames, file.layout.format.sampleRate,
             [self = shared_from_this()](Clock::time_point deadline) {
                 self->given = deadline;
                 self->released.wait();
@@ -103,6 +106,7 @@ struct NullOutput final : platform::policy::SoundOutput, std::enable_shared_from
     void stop() override { ++stops, released.wait(); }
 
     std::shared_future<void> released = std::async([] {}).share(); // let go already
+    std::uint64_t found = 0; // frames it finds, as a decoder may find more than a header says
     std::atomic<int> prepared = 0;
     std::atomic<int> stops = 0;
     std::atomic<Clock::time_point> given; // the deadline
@@ -181,6 +185,11 @@ TEST_F(PlaybackPolicy, ALengthIsItsFramesAtItsRateNotWhatTheByteRateClaims)
               "file too large for a tone (it lasts 1200 s, over the 600 s a tone may last; its "
               "header's byte rate says 10 s)");
     EXPECT_EQ(output->prepared, 1) << "the long one reached the output";
+    // Where the output finds more sound than the header says, what it found decides.
+    output->found = 700 * 8000;
+    EXPECT_EQ(outcome(service()->play(tone)),
+              "file too large for a tone (it lasts 700 s, over the 600 s a tone may last)");
+    output->found = 0;
 }
 
 TEST_F(PlaybackPolicy, OneSoundAtATimeForTheProcessTheNextRefusedAtOnceNeverQueuedOrCut)

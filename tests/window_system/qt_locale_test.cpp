@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cstdlib>
 #include <map>
 #include <string>
@@ -40,6 +41,12 @@ TEST_P(ChosenLocale, IsUtf8InItsCharacterTypesAloneWhereTheSystemHasSuchALocale)
     });
     for (const auto& [name, value] : GetParam().expected)
         EXPECT_EQ(std::getenv(name.c_str()) ? std::getenv(name.c_str()) : "-", value) << name;
+}
+
+TEST(SystemLocales, AreToldByTheirEncodingOrByNothingWhereMissing)
+{
+    EXPECT_EQ(platform::qt::systemLocaleEncoding("C", LC_CTYPE_MASK), "ANSI_X3.4-1968");
+    EXPECT_EQ(platform::qt::systemLocaleEncoding("xx_XX.UTF-8", LC_CTYPE_MASK), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(

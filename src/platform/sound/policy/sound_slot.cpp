@@ -11,28 +11,24 @@ namespace {
 // sound that holds the slot (0: none), shifted left by one, and whether it was given up on.
 // Atomics, constant-initialised and never torn down, so that a thread that outlived its play,
 // even the program, may still release it.
-constinit std::atomic<std::uint64_t> slotState{0};
-constinit std::atomic<std::uint64_t> lastSound{0};
+constinit std::atomic<std::uint64_t> slotState{};
+constinit std::atomic<std::uint64_t> lastSound{};
 constexpr std::uint64_t kGivenUp = 1;
 
 } // namespace
 
 SoundSlot::SoundSlot()
-    : held_(false)
+    : sound_(++lastSound) // never 0, which is none
 {
-    const std::uint64_t sound = lastSound.fetch_add(1) + 1;
     std::uint64_t found = 0;
-    held_ = slotState.compare_exchange_strong(found, sound << 1);
-    if (held_)
-        sound_ = sound;
-    else
-        takenByAGivenUpSound_ = (found & kGivenUp) != 0;
+    held_ = slotState.compare_exchange_strong(found, sound_ << 1);
+    takenByAGivenUpSound_ = !held_ && (found & kGivenUp) != 0;
 }
 
 SoundSlot::SoundSlot(SoundSlot&& other) noexcept
-    : held_(std::exchange(other.held_, false))
+    : sound_(other.sound_)
+    , held_(std::exchange(other.held_, false))
     , takenByAGivenUpSound_(other.takenByAGivenUpSound_)
-    , sound_(other.sound_)
 {
 }
 
@@ -44,8 +40,7 @@ PlaybackFailure SoundSlot::whyTaken() const
 void SoundSlot::giveUp()
 {
     std::uint64_t holding = sound_ << 1; // only while this sound holds it
-    if (sound_ != 0)
-        slotState.compare_exchange_strong(holding, holding | kGivenUp);
+    slotState.compare_exchange_strong(holding, holding | kGivenUp);
 }
 
 void SoundSlot::release()

@@ -13,7 +13,7 @@ namespace {
 
 // A streaming writer that never went back leaves the data length at this.
 constexpr std::uint32_t kLengthNeverFilledIn = 0xFFFFFFFFu;
-constexpr std::size_t kFactFramesBytes = 4;
+constexpr std::size_t kFactFramesBytes = sizeof(std::uint32_t); // its frame count
 
 bool hasTag(std::span<const std::byte> bytes, std::size_t at, const char (&tag)[5])
 {

@@ -20,8 +20,8 @@ inline Clock::duration lengthOf(std::uint64_t frames, std::uint32_t rate)
 
 // A checked tone file made ready for one output: how long it lasts, and how it is played.
 struct ReadySound {
-    std::uint64_t frames = 0;
-    std::uint32_t sampleRate = 0;
+    std::uint64_t frames{};
+    std::uint32_t sampleRate{};
     // Plays the sound whole, and gives up, having stopped it, where the output lets it see
     // `deadline` pass. Owns what it plays: it runs on a thread of its own, which may outlive
     // the play that started it while the output does not answer.

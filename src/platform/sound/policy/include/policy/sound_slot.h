@@ -28,9 +28,10 @@ public:
     void release();
 
 private:
+    // Which sound this is, held or not; set once, so that giveUp() may read it from any thread.
+    std::uint64_t sound_;
     bool held_;
-    bool takenByAGivenUpSound_ = false;
-    std::uint64_t sound_ = 0; // which sound holds it, while held
+    bool takenByAGivenUpSound_; // why not, when it did not take it
 };
 
 } // namespace kt5::platform::policy

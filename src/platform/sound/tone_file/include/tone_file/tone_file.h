@@ -19,14 +19,14 @@ inline constexpr int kLongestToneFileSeconds = 600;
 
 // The fields of a RIFF/WAVE file's `fmt ` chunk that say how its sound is laid out.
 struct WaveFormat {
-    std::uint16_t formatTag = 0; // as written: 1 PCM, 3 float, 0xFFFE extensible, ...
-    std::uint16_t codec = 0;     // what the samples are: the tag, or an extensible format's own
-    std::uint16_t channels = 0;
-    std::uint32_t sampleRate = 0;
-    std::uint32_t bytesPerSecond = 0; // what the writer claimed; see WaveLayout::frames
-    std::uint16_t blockAlign = 0;
-    std::uint16_t bitsPerSample = 0;
-    std::uint16_t samplesPerBlock = 0; // a block codec's (ADPCM, GSM), from the extension
+    std::uint16_t formatTag{}; // as written: 1 PCM, 3 float, 0xFFFE extensible, ...
+    std::uint16_t codec{};     // what the samples are: the tag, or an extensible format's own
+    std::uint16_t channels{};
+    std::uint32_t sampleRate{};
+    std::uint32_t bytesPerSecond{}; // what the writer claimed; see WaveLayout::frames
+    std::uint16_t blockAlign{};
+    std::uint16_t bitsPerSample{};
+    std::uint16_t samplesPerBlock{}; // a block codec's (ADPCM, GSM), from the extension
 
     // The bytes of one frame of a codec whose frames all have one size (PCM, float, A-law,
     // µ-law): its channels' samples side by side; nothing for a codec of blocks.
@@ -36,15 +36,15 @@ struct WaveFormat {
 // Where a RIFF/WAVE file's sound lies in it, and how long it lasts.
 struct WaveLayout {
     WaveFormat format;
-    std::size_t formatOffset = 0; // the `fmt ` chunk's body, as the file has it
-    std::size_t formatBytes = 0;
-    std::size_t dataOffset = 0;
-    std::size_t dataBytes = 0;
+    std::size_t formatOffset{}; // the `fmt ` chunk's body, as the file has it
+    std::size_t formatBytes{};
+    std::size_t dataOffset{};
+    std::size_t dataBytes{};
     // The sound's length: the frames its data holds where each frame has one size; for a
     // codec of blocks, the frame count of its `fact` chunk, or what its blocks hold where
     // that is more or there is no `fact`. Never the header's byte rate, which sloppy writers
     // get wrong, where the format says more; only for a codec known by nothing else.
-    std::uint64_t frames = 0;
+    std::uint64_t frames{};
 
     double seconds() const { return double(frames) / format.sampleRate; }
 };
