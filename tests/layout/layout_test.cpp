@@ -11,7 +11,8 @@ using namespace layout;
 using enum ControlKind;
 using enum SystemColour;
 
-constexpr Font kFont{.face = "Sans", .points = 8}, kBig{.face = "Sans", .points = 12};
+constexpr Font kFont{.face = "Sans", .points = 8},
+    kBig{.face = "Tahoma", .points = 12, .weight = 700};
 
 // In 800 x 600 twips: kind, name, index, parent, caption, rect, tab, font, colours, label.
 constexpr ControlDescription kControls[] = {
@@ -27,13 +28,19 @@ constexpr ControlDescription kControls[] = {
 };
 constexpr FormDescription kForm{"", "", 800, 600, kButtonFace, kFont, true, false, "", kControls};
 
-// A hundred twips a letter, and 30 that do not narrow: a guess in proportion overshoots.
-const MeasureText kWidth = [](const Font& f, auto s) { return double(s.size()) * f.stretch + 30; };
+// A hundred twips a letter, and 30 that do not narrow: a guess in proportion overshoots. Tahoma's
+// bold stems are its regular ones, as Wine's; its first substitute is not installed.
+const TextMeasure kMeasure{[](const Font& f, auto s) { return double(s.size()) * f.stretch + 30; },
+                           [](const Font& f) -> std::optional<double> {
+                               if (f.face == "DejaVu Sans Condensed")
+                                   return {};
+                               return f.face == "Tahoma" ? 10 : f.weight / 40.0;
+                           }};
 
 TEST(LayoutRules, HoldOnAWindowMadeUpToMeetEachOfThem)
 {
     const FormLayout l = resolveLayout(kForm);
-    const FittedFonts fitted = fitFonts(l, kWidth);
+    const FittedFonts fitted = fitFonts(l, kMeasure);
     using Seen =
         std::tuple<std::string, int, int, bool, Colour, Colour, std::string, double, int, int>;
     std::vector<Seen> seen;
@@ -59,6 +66,7 @@ TEST(LayoutRules, HoldOnAWindowMadeUpToMeetEachOfThem)
     EXPECT_EQ(l.focusOrder, (std::vector<std::size_t>{7, 2})) << "Key(3), Number";
     EXPECT_EQ(l.stacking, (std::vector<std::size_t>{3, 4, 6, 8, 0, 1, 2, 5, 7})) << "labels lowest";
     EXPECT_TRUE(l.steadyCaret) << "the one text box is never seen";
+    EXPECT_EQ(fitted.fonts.at(fitted.fontOfControl.at(4)).face, "DejaVu Sans") << "Tiny's face";
 }
 
 } // namespace

@@ -155,10 +155,14 @@ QWidget* QtWindow::createControl(const layout::ControlLayout& control)
 // control: a frame's own font must not pass to the controls inside it.
 void QtWindow::applyFontsAndTitles()
 {
-    const layout::FittedFonts fitted =
-        layout::fitFonts(layout_, [](const layout::Font& font, std::string_view text) {
-            return twipsFromPixels(QFontMetricsF(qtFont(font)).horizontalAdvance(qtString(text)));
-        });
+    const layout::TextMeasure measure{
+        .width =
+            [](const layout::Font& font, std::string_view text) {
+                return twipsFromPixels(
+                    QFontMetricsF(qtFont(font)).horizontalAdvance(qtString(text)));
+            },
+        .stem = qtStemWidth};
+    const layout::FittedFonts fitted = layout::fitFonts(layout_, measure);
     std::vector<QFont> fonts;
     for (const layout::Font& font : fitted.fonts)
         fonts.push_back(qtFont(font));
