@@ -102,6 +102,9 @@ kt5_tones makes tone files to order and checks what a tone file holds.")
   # the 64-bit time_t renames).
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   kt5_debian_packages_holding(CPACK_DEBIAN_PACKAGE_DEPENDS ${KT5_LOADED_BY_NAME})
+  # The face that stands in for Tahoma, found by name through fontconfig (the layout's
+  # substitutes); the same package on every release. Without it the wider DejaVu Sans is used.
+  string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", fonts-dejavu-extra")
   # What carries ALSA's default device to the desktop's sound server.
   set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libasound2-plugins | pipewire-alsa")
   # Native on a Wayland desktop. Only suggested: where the compositor leaves window borders

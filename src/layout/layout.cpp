@@ -12,6 +12,8 @@ namespace {
 // Where a frame's caption begins along its border line, and the space either side of it, as
 // Windows draws a group box: 8 pixels at 96 DPI, and a blank.
 constexpr FrameCaption kGroupBoxCaption{.inset = 8 * kTwipsPerPixel, .padding = " "};
+// A frame's border inside its box: 2 pixels at 96 DPI, as Windows draws a group box.
+constexpr int kFrameBorder = 2 * kTwipsPerPixel;
 
 // The system colours a description may name, by their OLE_COLOR index.
 Colour resolveColour(OleColor color, Colour fallback)
@@ -68,6 +70,26 @@ std::vector<const ControlDescription*> parentsFirst(const FormDescription& d)
 bool overlaps(const Rect& r, int width, int height)
 {
     return r.left < width && r.top < height && r.left + r.width > 0 && r.top + r.height > 0;
+}
+
+// How far right of a label's left edge its text can be seen: up to the nearest control that
+// lies on its rows to its right, whoever its parent, or else the inner edge of its own parent.
+int roomOf(const FormLayout& layout, std::size_t label)
+{
+    const ControlLayout& l = layout.controls[label];
+    int right = layout.clientWidth;
+    if (l.parent) {
+        const Rect& frame = layout.controls[*l.parent].windowRect;
+        right = frame.left + frame.width - kFrameBorder;
+    }
+    const Rect& box = l.windowRect;
+    for (std::size_t i = 0; i < layout.controls.size(); ++i) {
+        const Rect& r = layout.controls[i].windowRect;
+        const bool onItsRows = r.top < box.top + box.height && r.top + r.height > box.top;
+        if (i != label && l.parent != i && onItsRows && r.left > box.left)
+            right = std::min(right, r.left);
+    }
+    return right - box.left;
 }
 
 } // namespace
@@ -130,7 +152,7 @@ FormLayout resolveLayout(const FormDescription& d)
             layout.controls[i].accessibleName =
                 std::string(c.caption) + " " + std::string(layout.controls[*label].text);
         if (c.kind == ControlKind::Label && !c.caption.empty())
-            layout.textsToFit.push_back({i, c.rect.width});
+            layout.textsToFit.push_back({i, roomOf(layout, i)});
     }
 
     // Labels are drawn on their parent's surface, below every control of the same parent

@@ -82,10 +82,12 @@ struct ControlLayout {
     std::optional<std::uint8_t> onClick = {}; // as the description binds it
 };
 
-// A text that must be seen whole in its control: the control's font is narrowed until it fits.
+// A label's text, which must be seen whole. A label is drawn on its parent's surface, in the
+// same colour, so its text may reach past its box up to `room`: the nearest control on its
+// rows to its right, or the inner edge of its parent.
 struct TextToFit {
     std::size_t control;
-    int width; // twips
+    int room; // twips, from the label's left edge
 };
 
 // A frame is drawn as a group box: a border whose top line runs through the middle of the

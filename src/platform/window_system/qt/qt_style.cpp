@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QFontDatabase>
+#include <QFontMetricsF>
 #include <QPalette>
 
 #include <algorithm>
@@ -58,6 +59,13 @@ QFont qtFont(const layout::Font& font)
     if (font.stretch != 100)
         result.setStretch(font.stretch);
     return result;
+}
+
+std::optional<double> qtStemWidth(const layout::Font& font)
+{
+    if (!QFontDatabase::families().contains(qtString(font.face)))
+        return std::nullopt;
+    return QFontMetricsF(qtFont(font)).boundingRect(QChar(u'l')).width();
 }
 
 } // namespace kt5::platform::qt

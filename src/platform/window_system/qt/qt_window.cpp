@@ -148,17 +148,21 @@ QWidget* QtWindow::createControl(const layout::ControlLayout& control)
     return label;
 }
 
-// Fonts, and the frame titles laid out in them, are set once the window has been asked to
-// map: the first text layout loads the font database, which the X server's work on the map
-// need not wait for. Nothing is painted before the event loop runs, so the window is never
-// seen without them. Set on every control: a frame's own font must not pass to the controls
-// inside it.
+// Fonts, the widths of labels whose text needs more than their box, and the frame titles
+// laid out in those fonts are set once the window has been asked to map: the first text layout
+// loads the font database, which the X server's work on the map need not wait for. Nothing is
+// painted before the event loop runs, so the window is never seen without them. Set on every
+// control: a frame's own font must not pass to the controls inside it.
 void QtWindow::applyFontsAndTitles()
 {
-    const layout::FittedFonts fitted =
-        layout::fitFonts(layout_, [](const layout::Font& font, std::string_view text) {
-            return twipsFromPixels(QFontMetricsF(qtFont(font)).horizontalAdvance(qtString(text)));
-        });
+    const layout::TextMeasure measure{
+        .width =
+            [](const layout::Font& font, std::string_view text) {
+                return twipsFromPixels(
+                    QFontMetricsF(qtFont(font)).horizontalAdvance(qtString(text)));
+            },
+        .stem = qtStemWidth};
+    const layout::FittedFonts fitted = layout::fitFonts(layout_, measure);
     std::vector<QFont> fonts;
     for (const layout::Font& font : fitted.fonts)
         fonts.push_back(qtFont(font));
@@ -166,6 +170,7 @@ void QtWindow::applyFontsAndTitles()
     for (std::size_t i = 0; i < controls_.size(); ++i) {
         if (controls_[i]->font() != fonts.at(fitted.fontOfControl[i]))
             controls_[i]->setFont(fonts.at(fitted.fontOfControl[i]));
+        controls_[i]->resize(pixelsFromTwips(fitted.widthOfControl[i]), controls_[i]->height());
         if (layout_.controls[i].kind == layout::ControlKind::Frame)
             static_cast<QtFrame*>(controls_[i])->setTitle(qtString(layout_.controls[i].text));
     }

@@ -51,4 +51,21 @@ double Win32Fonts::widthInTwips(const layout::Font& font, std::string_view text,
     return twipsFromPixels(extent.cx, dpi);
 }
 
+std::optional<double> Win32Fonts::stemWidth(const layout::Font& font, UINT dpi)
+{
+    const HFONT handle = get(font, dpi);
+    if (!measuring_ || handle == nullptr)
+        return std::nullopt;
+    const SelectedObject selected(measuring_.get(), handle);
+    wchar_t face[LF_FACESIZE]{};
+    GetTextFaceW(measuring_.get(), LF_FACESIZE, face);
+    GLYPHMETRICS glyph{};
+    const MAT2 identity{{0, 1}, {0, 0}, {0, 0}, {0, 1}};
+    if (lstrcmpiW(face, os::wideFromUtf8(font.face).c_str()) != 0 ||
+        GetGlyphOutlineW(measuring_.get(), L'l', GGO_METRICS, &glyph, 0, nullptr, &identity) ==
+            GDI_ERROR)
+        return std::nullopt;
+    return glyph.gmBlackBoxX;
+}
+
 } // namespace kt5::platform::win32

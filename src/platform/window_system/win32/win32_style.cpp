@@ -28,16 +28,18 @@ void Win32Window::applyDpi(UINT dpi)
     dpi_ = dpi;
     sizeClientArea(pixelsFromTwips(layout_.clientWidth, dpi),
                    pixelsFromTwips(layout_.clientHeight, dpi));
+    fitted_ = layout::fitFonts(
+        layout_,
+        {.width = [this](const layout::Font& font,
+                         std::string_view text) { return fonts_.widthInTwips(font, text, dpi_); },
+         .stem = [this](const layout::Font& font) { return fonts_.stemWidth(font, dpi_); }});
     for (std::size_t i = 0; i < controls_.size(); ++i) {
         const layout::Rect& r = layout_.controls[i].rect;
         MoveWindow(controls_[i], pixelsFromTwips(r.left, dpi), pixelsFromTwips(r.top, dpi),
-                   pixelsFromTwips(r.width, dpi), pixelsFromTwips(r.height, dpi), FALSE);
-    }
-    fitted_ = layout::fitFonts(layout_, [this](const layout::Font& font, std::string_view text) {
-        return fonts_.widthInTwips(font, text, dpi_);
-    });
-    for (std::size_t i = 0; i < controls_.size(); ++i)
+                   pixelsFromTwips(fitted_.widthOfControl[i], dpi), pixelsFromTwips(r.height, dpi),
+                   FALSE);
         SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(fontOf(i)), FALSE);
+    }
     RedrawWindow(form_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 

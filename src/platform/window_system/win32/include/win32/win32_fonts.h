@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -18,6 +19,9 @@ public:
     HFONT get(const layout::Font& font, UINT dpi);
     // How wide `text` is drawn in `font` at `dpi`, in twips.
     double widthInTwips(const layout::Font& font, std::string_view text, UINT dpi);
+    // How wide an "l" of `font` is drawn at `dpi`, in pixels, or nothing where its face is not
+    // installed: where GDI draws another face, or a bitmap face, in its place.
+    std::optional<double> stemWidth(const layout::Font& font, UINT dpi);
 
 private:
     struct Entry {
