@@ -162,7 +162,7 @@ TEST(DialerDisplays, WithoutOneItSaysWhyOnWaylandItComesUpNativelySayingNothingI
         EXPECT_EQ(readBytes(runtime / "err"), "kt5_dtmf: cannot open the window: " + line + "\n");
     }
     if (!fs::exists("/usr/bin/weston"))
-        GTEST_SKIP() << "weston is not installed (scripts/install-deps installs it)";
+        GTEST_SKIP() << "weston is not installed (scripts/install-deps --tests installs it)";
     const std::vector<std::string> env{"PATH=/usr/bin:/bin", "HOME=" + runtime.path().string(),
                                        "XDG_RUNTIME_DIR=" + runtime.path().string(),
                                        "WAYLAND_DISPLAY=kt5-wayland", "QT_LOGGING_RULES=*=true"};

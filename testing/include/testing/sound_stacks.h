@@ -36,8 +36,8 @@ inline std::string nameOf(Stack stack)
 // What this machine lacks to run a stack, or nothing: a test skips a stack it cannot run.
 inline std::string lackedFor(Stack stack)
 {
-    if (stack == Stack::PipeWireAlsa && std::string_view(KT5_PIPEWIRE_ALSA_PLUGIN).empty())
-        return "PipeWire's ALSA plugin is not unpacked (scripts/install-deps unpacks it)";
+    if (stack == Stack::PipeWireAlsa && std::string_view(KT5_UNPACKED_SERVERS).empty())
+        return "PipeWire's ALSA plugin is not unpacked (scripts/install-deps --tests unpacks it)";
     return {};
 }
 
@@ -150,7 +150,7 @@ private:
             std::filesystem::remove(dir_ / "ready");
             runner_ = std::make_unique<ChildProcess>(
                 std::vector<std::string>{KT5_SOUND_STACK, kKinds[static_cast<int>(stack_)],
-                                         dir_.path().string(), KT5_PIPEWIRE_ALSA_PLUGIN},
+                                         dir_.path().string(), KT5_UNPACKED_SERVERS},
                 std::vector<std::string>{"PATH=/usr/bin:/bin"});
             ready_ = waitUntil([this] { return std::filesystem::exists(dir_ / "ready"); },
                                std::chrono::seconds(15));
