@@ -59,7 +59,8 @@ void printHelp(std::ostream& out)
            "       and the levels of its two tones, its lead-in and tail of digital silence,\n"
            "       and whether a standard DTMF receiver takes it; fails for a file that is\n"
            "       not a sound, holds no DTMF or would not be taken.\n"
-           "         --loss-ms N       also when an output loses the first N ms of the sound\n";
+           "         --loss-ms N       also fails if an output that loses the first N ms\n"
+           "                           would leave the first key too short\n";
     if (!kt5::tools::canCheck())
         out << "       (not available in this build, which has no DTMF receiver)\n";
     out << "\n--help says this, --version which version this is.\n"
