@@ -90,7 +90,9 @@ protected:
     void start(const fs::path& program, std::vector<std::string> arguments = {})
     {
         arguments.insert(arguments.begin(), program.string());
-        if (kWine) // recorded as written: Wine lags the sink on a busy machine (README, "Windows")
+        // Recorded as written: Wine lags the sink on a busy machine (docs/developers.md,
+        // "Wine's quirks").
+        if (kWine)
             arguments.insert(arguments.begin(), "wine");
         filesBefore = files();
         recorder = sound.record(recording, 8000, 200, /*asWritten=*/kWine);

@@ -119,7 +119,7 @@ TEST_P(DialerOnOneStack, AServerStoppedMidToneGivesTheBoxInTimeAndTheNextClickPl
     recorder = sound.record(recording, 8000, 200);
     clickButton(3);
     // Heard at the sink, where Wine's PulseAudio driver, late on a busy machine, breaks a key
-    // in two (README, "Windows"): a key heard twice in a row is one key of *03#.
+    // in two (docs/developers.md, "Wine's quirks"): a key heard twice in a row is one key of *03#.
     auto [keys, status] = keysPlayedByTheEnd(4);
     keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
     EXPECT_EQ(std::pair(keys, status), std::pair("*03#"s, 0)) << stderrText();
