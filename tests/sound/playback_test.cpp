@@ -185,6 +185,9 @@ TEST_F(PlaybackPolicy, ALengthIsItsFramesAtItsRateNotWhatTheByteRateClaims)
               "file too large for a tone (it lasts 1200 s, over the 600 s a tone may last; its "
               "header's byte rate says 10 s)");
     EXPECT_EQ(output->prepared, 1) << "the long one reached the output";
+    // Not one whole frame: refused, whatever the output would make of it.
+    std::ofstream(dir / "byte.wav", std::ios::binary) << waveFile(1.0 / 16000);
+    EXPECT_EQ(failureOf(service()->play(dir / "byte.wav")), PlaybackError::NotRiffWave);
     // Where the output finds more sound than the header says, what it found decides.
     output->found = 700 * 8000;
     EXPECT_EQ(outcome(service()->play(tone)),

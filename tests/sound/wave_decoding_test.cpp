@@ -93,8 +93,15 @@ INSTANTIATE_TEST_SUITE_P(
                      "| dd of=F bs=1 seek=98 conv=notrunc",
                  60,
                  {}},
-        // A block codec whose last block announces more frames than it holds.
-        WaveFile{"ImaAdpcm", "sox -n -r 8000 -e ima-adpcm -t wav F " + kSine, 40, {}},
+        // A block codec whose last block announces more frames than it holds, its length in
+        // its blocks alone: no byte rate, and its fact chunk renamed.
+        WaveFile{"ImaAdpcm",
+                 "sox -n -r 8000 -e ima-adpcm -t wav F " + kSine +
+                     " && printf '\\0\\0\\0\\0' | dd of=F bs=1 seek=28 conv=notrunc"
+                     " && printf junk | dd of=F bs=1 seek=40 conv=notrunc",
+                 40,
+                 {}},
+        WaveFile{"EightChannels", "sox -n -r 8000 -b 16 -c 8 -t wav F " + kSine, kExact, {}},
         // A streaming writer that never went back to fill in the data length.
         WaveFile{"DataLengthLeftUnset",
                  "sox -n -r 8000 -b 16 -t wav F " + kSine +

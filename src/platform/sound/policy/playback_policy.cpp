@@ -2,8 +2,9 @@
 
 #include "policy/sound_slot.h"
 
-#include <cstdio>
 #include <future>
+#include <iomanip>
+#include <sstream>
 #include <string>
 #include <system_error>
 #include <thread>
@@ -15,9 +16,10 @@ namespace {
 
 std::string secondsText(Clock::duration length)
 {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f s", std::chrono::duration<double>(length).count());
-    return text;
+    std::ostringstream text; // the classic locale's: the program sets no other
+    text << std::fixed << std::setprecision(1) << std::chrono::duration<double>(length).count()
+         << " s";
+    return text.str();
 }
 
 // A stop may wait for as long as the output does not answer: it gets a thread of its own.
