@@ -107,8 +107,9 @@ TEST_P(OnEveryServer, ASoundReturnsOnceHeardAsTheProgramsAndAStoppedOrDeadServer
 
     // Killed mid-tone, and then while dead: each named as it is, not taken for the output
     // stopping at the deadline.
-    const std::string killed = playWhile(kZero, [&](const QJsonObject&) { stack.kill(); }).first;
+    const auto [killed, named] = playWhile(kZero, [&](const QJsonObject&) { stack.kill(); });
     EXPECT_TRUE(killed.starts_with(describe(PlaybackError::DeviceFailed))) << killed;
+    EXPECT_LT(named, Seconds(0.8 + 2)) << "taken for a stopped output";
     EXPECT_EQ(failureOf(sound->play(kThree)), PlaybackError::DeviceNotOpened) << "when dead";
     ASSERT_TRUE(stack.restart()) << stack.logs();
     EXPECT_EQ(outcome(sound->play(kThree)), "played") << "a new server";
