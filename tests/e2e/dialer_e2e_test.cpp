@@ -76,6 +76,7 @@ TEST_P(DialerOnOneStack, AScreenReaderFindsTheFrameAndEveryButtonPressesThreeAnd
     EXPECT_EQ(readBytes(said), "11 buttons\n");
     // A press through the accessibility bus reaches the button after the reader is told done.
     EXPECT_EQ(keysPlayedByTheEnd(12), std::pair("*01#*02#*03#"s, 0));
+    EXPECT_EQ(stderrText(), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(PulseAudio, DialerOnOneStack, testing::Values(Stack::PulseAudio),
