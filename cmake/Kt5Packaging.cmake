@@ -19,8 +19,11 @@ set(CPACK_SOURCE_IGNORE_FILES "/build/;/\\\\.git/")
 if(WIN32)
   set(CPACK_GENERATOR "ZIP;NSIS")
   set(CPACK_SYSTEM_NAME "win64")
-  # A 64-bit installer for a 64-bit program, into the 64-bit Program Files.
-  set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+  # A 64-bit installer for a 64-bit program, into the 64-bit Program Files: $PROGRAMFILES, as a
+  # 64-bit installer reads it. CPack writes InstallDir before the Target line below, so
+  # $PROGRAMFILES64 there is read as a 32-bit installer reads it, which Debian's Wine from
+  # 10.0~repack-12 on (32-bit programs run by its 64-bit Wine) answers with Program Files (x86).
+  set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES")
   set(CPACK_PACKAGE_INSTALL_DIRECTORY "${KT5_WINDOWS_FOLDER}")
   # The Start menu entry, to the program where it lies: $INSTDIR itself. (CPACK_PACKAGE_EXECUTABLES
   # would point into $INSTDIR\bin, or with CPACK_NSIS_EXECUTABLES_DIRECTORY "." to "$INSTDIR\.\".)

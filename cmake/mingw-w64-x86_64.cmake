@@ -10,3 +10,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# At -Os, GCC 16 calls a string's shared constructor body (its "C4" symbol), which mingw-w64's
+# libstdc++ does not export, so the program does not link. Constructors kept whole, as at
+# every other level, link with every GCC.
+set(CMAKE_CXX_FLAGS_MINSIZEREL_INIT "-fno-declone-ctor-dtor")

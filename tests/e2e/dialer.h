@@ -61,7 +61,7 @@ protected:
     {
         app.reset();
         if (kWine) // Wine's own processes belong to this test's X server; they end with it
-            ChildProcess({"wineserver", "-k"}, environment()).waitFor(5000);
+            ChildProcess({KT5_WINESERVER, "-k"}, environment()).waitFor(5000);
     }
 
     // The program's folder, as built or unpacked, copied to a folder of that name; the program.

@@ -31,9 +31,15 @@ std::string_view subjectOf(const std::string& message)
     return "the window system";
 }
 
-void sayAsTheProgram(QtMsgType type, const QMessageLogContext&, const QString& message)
+// Qt's accessibility bridge warns of each call of a screen reader's that it does not answer.
+// Qt 6.11 leaves libatspi's GetApplicationBusAddress unanswered, and the reader goes on over the
+// accessibility bus: nothing failed, and the user has nothing to do.
+constexpr std::string_view kScreenReaderCalls = "qt.accessibility.atspi";
+
+void sayAsTheProgram(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
-    if (type == QtDebugMsg || type == QtInfoMsg)
+    if (type == QtDebugMsg || type == QtInfoMsg ||
+        (context.category != nullptr && context.category == kScreenReaderCalls))
         return;
     const std::string text = message.toStdString();
     os::printDiagnostic(std::string(subjectOf(text)) + ": " + text);
