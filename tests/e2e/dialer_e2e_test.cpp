@@ -59,13 +59,26 @@ INSTANTIATE_TEST_SUITE_P(Stacks, Dialer,
                                                                Stack::PipeWirePulse}),
                          [](const auto& row) { return nameOf(row.param); });
 
-// As a screen reader meets it: the accessibility bus started by the first call for it, as the
-// session bus or systemd's user unit starts it, and on before the program starts (Qt 6.4 looks
-// only then) by IsEnabled, which every at-spi2-core has (2.61 on has no ScreenReaderEnabled).
-TEST_P(DialerOnOneStack, AScreenReaderFindsTheFrameAndEveryButtonPressesThreeAndHearsNothingUnseen)
+// As a screen reader meets it: the accessibility bus started as a desktop starts it, by the
+// first call for it, as the session bus or systemd's user unit does (here over PulseAudio), or
+// at login, by its autostart entry, as a desktop without systemd does (over pipewire-pulse);
+// and on before the program starts (Qt 6.4 looks only then) by IsEnabled, which every
+// at-spi2-core has (2.61 on has no ScreenReaderEnabled).
+using ScreenReader = Dialer;
+TEST_P(ScreenReader, FindsTheFrameAndEveryButtonPressesThreeAndHearsNothingUnseen)
 {
     if (kWine)
         GTEST_SKIP() << "Wine has no AT-SPI bridge";
+    std::optional<ChildProcess> atLogin;
+    if (GetParam() == Stack::PipeWirePulse) {
+        atLogin.emplace(std::vector<std::string>{"/bin/sh", "-c",
+                                                 "exec $(sed -n 's/^Exec=//p' "
+                                                 "/etc/xdg/autostart/at-spi-dbus-bus.desktop)"},
+                        environment());
+        ASSERT_EQ(ChildProcess({"gdbus", "wait", "--session", "org.a11y.Bus"}, environment())
+                      .waitFor(10'000),
+                  0);
+    }
     ASSERT_EQ(ChildProcess({"gdbus", "call", "--session", "--dest", "org.a11y.Bus", "--object-path",
                             "/org/a11y/bus", "--method", "org.freedesktop.DBus.Properties.Set",
                             "org.a11y.Status", "IsEnabled", "<true>"},
@@ -131,6 +144,11 @@ TEST_P(DialerOnOneStack, AServerStoppedMidToneGivesTheBoxInTimeAndTheNextClickPl
 
 INSTANTIATE_TEST_SUITE_P(PulseAudio, DialerOnOneStack, testing::Values(Stack::PulseAudio),
                          [](const auto& row) { return nameOf(row.param); });
+INSTANTIATE_TEST_SUITE_P(Bus, ScreenReader,
+                         testing::Values(Stack::PulseAudio, Stack::PipeWirePulse),
+                         [](const auto& row) {
+                             return row.param == Stack::PulseAudio ? "OnDemand" : "AtLogin";
+                         });
 
 // Every way the window cannot open, in one line each that names what failed. Then, on a
 // compositor that leaves the window's border to it (weston, headless), through Qt's Wayland
