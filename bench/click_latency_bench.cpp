@@ -15,9 +15,8 @@
 #include "testing/sound_stacks.h"
 #include "testing/x11_session.h"
 #include "window/form1_description.h"
+#include "xtest_click.h"
 
-#include <X11/Xlib.h>
-#include <X11/extensions/XTest.h>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -54,21 +53,6 @@ std::optional<Clock::time_point> firstSound(const std::filesystem::path& raw, st
         std::this_thread::sleep_for(std::chrono::microseconds(500));
     }
     return std::nullopt;
-}
-
-// A click through XTEST on the bench's own connection, so that the time measured from it is
-// the program's, not that of starting a helper to click (xdotool takes some 30 ms).
-void xtestClick(Display* display, unsigned long window, int x, int y)
-{
-    Window child = 0;
-    int rootX = 0;
-    int rootY = 0;
-    XTranslateCoordinates(display, window, DefaultRootWindow(display), x, y, &rootX, &rootY,
-                          &child);
-    XTestFakeMotionEvent(display, -1, rootX, rootY, CurrentTime);
-    XTestFakeButtonEvent(display, 1, True, CurrentTime);
-    XTestFakeButtonEvent(display, 1, False, CurrentTime);
-    XSync(display, False);
 }
 
 std::size_t samplesIn(const std::filesystem::path& raw)
@@ -122,7 +106,7 @@ bool measureClicks(kt5::test::Stack stack, int runs, kt5::test::X11Session& x11)
         for (int click = 0; click < 3; ++click) {
             const std::size_t before = samplesIn(raw);
             const auto clicked = Clock::now();
-            xtestClick(x11.display(), *window, x, y);
+            kt5::bench::xtestClick(x11.display(), *window, x, y);
             const auto heard = firstSound(raw, before);
             if (!heard) {
                 std::fprintf(stderr, "no sound after a click\n");

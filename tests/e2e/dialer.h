@@ -2,7 +2,7 @@
 
 // The real program on a private X server, clicked as a person would, its sound recorded from a
 // private sound stack and decoded by multimon-ng; with KT5_WINDOWS_APP_DIR, kt5_dtmf.exe under
-// Wine; with KT5_INSTALLED_PROGRAM (the package checks), that program in the first test.
+// Wine; with KT5_INSTALLED_PROGRAM, that program in the first test.
 #include <gtest/gtest.h>
 // GoogleTest comes before Xlib, whose None and Bool macros would hide functions of its own.
 #include "layout/layout.h"
@@ -139,11 +139,9 @@ protected:
         return box.has_value();
     }
 
-    // Closes the window, as its user does once done (once `heardFirst` keys have been heard,
-    // for presses that reach the program later), and gives what was played since start, as
-    // DTMF keys, once the program has ended, which it does once every click it was given has
-    // been heard; with its exit status. A box that comes meanwhile fails the test at once,
-    // with a picture of the screen beside the test.
+    // Closes the window once `heardFirst` keys have been heard, and gives the keys played since
+    // start once the program has ended, with its exit status. A box that comes meanwhile fails
+    // the test at once, with a picture of the screen beside the test.
     std::pair<std::string, int> keysPlayedByTheEnd(std::size_t heardFirst = 0)
     {
         EXPECT_TRUE(

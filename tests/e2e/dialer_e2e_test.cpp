@@ -13,11 +13,9 @@ using namespace std::string_literals;
 
 TEST_P(Dialer, QuickClicksPlayInOrderABadFileGivesOneBoxAndACloseWaitsForThemWritingNothing)
 {
-    // In a folder named outside the encoding (Linux: bytes that are not UTF-8; Windows:
-    // Cyrillic and a music sign, neither of them in Windows-1252, Wine's ANSI code page here),
-    // with one tone file cut short, and one whose header's byte rate, four times too high,
-    // makes it a quarter of its length, as sloppy writers leave it; or the installed program
-    // as it is.
+    // In a folder named outside the encoding (Linux: not UTF-8; Windows: not Windows-1252),
+    // one tone file cut short, one whose byte rate makes it a quarter of its length; or the
+    // installed program as it is.
     const bool ours = kInstalledProgram.empty();
     const fs::path program =
         ours ? install(kWine ? "Набор тонов ♪" : "tones \xff\xfe") : fs::path(kInstalledProgram);
@@ -59,11 +57,9 @@ INSTANTIATE_TEST_SUITE_P(Stacks, Dialer,
                                                                Stack::PipeWirePulse}),
                          [](const auto& row) { return nameOf(row.param); });
 
-// As a screen reader meets it: the accessibility bus started as a desktop starts it, by the
-// first call for it, as the session bus or systemd's user unit does (here over PulseAudio), or
-// at login, by its autostart entry, as a desktop without systemd does (over pipewire-pulse);
-// and on before the program starts (Qt 6.4 looks only then) by IsEnabled, which every
-// at-spi2-core has (2.61 on has no ScreenReaderEnabled).
+// As a screen reader meets it: the accessibility bus started on demand, as systemd's desktops
+// do (over PulseAudio), or at login by its autostart entry (over pipewire-pulse); turned on
+// before the program starts (Qt 6.4 looks only then) by IsEnabled, which every at-spi2-core has.
 using ScreenReader = Dialer;
 TEST_P(ScreenReader, FindsTheFrameAndEveryButtonPressesThreeAndHearsNothingUnseen)
 {
@@ -100,10 +96,9 @@ TEST_P(ScreenReader, FindsTheFrameAndEveryButtonPressesThreeAndHearsNothingUnsee
     EXPECT_EQ(stderrText(), "");
 }
 
-// Under Wine, through its PulseAudio driver, whose PlaySound waits on a server that stops
-// answering, and whose stop waits on that: the box comes in time, the window answers while the
-// server is stopped, and once the server answers the next click plays. (On Linux,
-// sound_stack_test stops each server under the sound service.)
+// Under Wine's PulseAudio driver, whose PlaySound, and its stop, wait on a server that stops
+// answering: the box comes in time, the window answers meanwhile, the next click plays once
+// the server answers again.
 TEST_P(DialerOnOneStack, AServerStoppedMidToneGivesTheBoxInTimeAndTheNextClickPlaysOnceBack)
 {
     if (!kWine)
@@ -150,11 +145,9 @@ INSTANTIATE_TEST_SUITE_P(Bus, ScreenReader,
                              return row.param == Stack::PulseAudio ? "OnDemand" : "AtLogin";
                          });
 
-// Every way the window cannot open, in one line each that names what failed. Then, on a
-// compositor that leaves the window's border to it (weston, headless), through Qt's Wayland
-// plugin: up at its size, tied to its menu entry by its app id, and saying nothing, in no
-// locale at all, in C, and in one of another encoding that the system has; nor with all of
-// Qt's logging asked for, whose debug and info messages are not the program's to print.
+// Every way the window cannot open, in one line each that names what failed. Then on weston,
+// through Qt's Wayland plugin: up at its size, found by its app id, and saying nothing in any
+// locale, though all of Qt's logging is asked for.
 TEST(DialerDisplays, WithoutOneItSaysWhyOnWaylandItComesUpNativelySayingNothingInAnyLocale)
 {
     if (kWine)
@@ -194,8 +187,7 @@ TEST(DialerDisplays, WithoutOneItSaysWhyOnWaylandItComesUpNativelySayingNothingI
                         env);
     ASSERT_TRUE(
         waitUntil([&] { return fs::exists(runtime / "kt5-wayland"); }, milliseconds(10'000)));
-    // What every client asks of the compositor, in weston's dump of the protocol (which begins
-    // with weston-debug's own request), read by the protocol's names and the client's, not by the
+    // What every client asks of the compositor, read by the protocol's names, not by the
     // punctuation around them, which changes between releases ('@' or '#', a process id or not).
     const fs::path requests = runtime / "requests";
     const ChildProcess dump({"weston-debug", "proto"}, env, requests.string());

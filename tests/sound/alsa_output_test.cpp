@@ -1,7 +1,5 @@
-// ALSA's output, in milliseconds and without a sound server: over libasound's functions
-// answered as devices answer them, which take a sound in small writes, run dry, drain on
-// their own, or stop answering; and the program's name on its streams. (What only a real
-// sound server shows, sound_stack_test shows.)
+// ALSA's output over libasound's functions answered as devices answer them: in small writes,
+// running dry, draining on their own, or not at all; and the program's name on its streams.
 #include "alsa_output/alsa_output.h"
 #include "sound/playback.h"
 

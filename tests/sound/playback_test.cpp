@@ -1,6 +1,5 @@
-// Playback on both platforms, in milliseconds and without a sound server: each bad tone file
-// refused before any sound, with its own reason, the same on Linux and under Wine; and the
-// playback rules over an output that writes nowhere, as fast or as stuck as a test needs it.
+// Playback on both platforms, without a sound server: each bad tone file refused before any
+// sound, with its own reason; the rules over an output as fast or as stuck as a test needs.
 #include "policy/playback_policy.h"
 #include "sound/playback.h"
 
@@ -19,6 +18,7 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using platform::PlaybackError;
+using enum platform::PlaybackError;
 using platform::policy::Clock;
 using platform::policy::PlaybackTimes;
 
@@ -55,42 +55,37 @@ constexpr std::uint32_t kTwentyMinutes = 1200 * 16000;
 INSTANTIATE_TEST_SUITE_P(
     BadFiles, RefusedBeforeAnySound,
     testing::Values(
-        RefusedFile{"Missing", [](const fs::path&) {}, PlaybackError::FileMissing},
+        RefusedFile{"Missing", [](const fs::path&) {}, FileMissing},
         RefusedFile{"Directory", [](const fs::path& f) { fs::create_directory(f); },
-                    PlaybackError::NotRegularFile},
-        RefusedFile{"Empty", file(""), PlaybackError::Empty},
-        RefusedFile{"Text", file("RIFF? no, just a note\n"), PlaybackError::NotRiffWave},
-        RefusedFile{"RiffWithoutAudio", file(waveFile(0)), PlaybackError::NotRiffWave},
-        RefusedFile{"NotAFrameOfAudio", file(waveFile(1.0 / 16000)), PlaybackError::NotRiffWave},
-        RefusedFile{"NineChannels", file(waveFile(0.4, {.channels = 9})),
-                    PlaybackError::CodecError},
-        RefusedFile{"TruncatedHeader", file(kTone.substr(0, 30)), PlaybackError::DataCutShort},
+                    NotRegularFile},
+        RefusedFile{"Empty", file(""), Empty},
+        RefusedFile{"Text", file("RIFF? no, just a note\n"), NotRiffWave},
+        RefusedFile{"RiffWithoutAudio", file(waveFile(0)), NotRiffWave},
+        RefusedFile{"NotAFrameOfAudio", file(waveFile(1.0 / 16000)), NotRiffWave},
+        RefusedFile{"NineChannels", file(waveFile(0.4, {.channels = 9})), CodecError},
+        RefusedFile{"TruncatedHeader", file(kTone.substr(0, 30)), DataCutShort},
         // The file holds half the sound its header claims: never half a command.
-        RefusedFile{"TruncatedData", file(kTone.substr(0, kTone.size() / 2)),
-                    PlaybackError::DataCutShort},
-        // A valid header over 1.9 GB: played, it would hold the window for a day.
+        RefusedFile{"TruncatedData", file(kTone.substr(0, kTone.size() / 2)), DataCutShort},
+        // A valid header over 1.9 GB: played, a day.
         RefusedFile{"LargerThanAnyToneFile",
-                    file(waveFile(0.4, {.claimedBytes = 0x72000000u}), 0x72000000u + 44),
-                    PlaybackError::TooLarge},
-        // Within the size limit, and its header's byte rate says 10 s: played, it would hold
-        // the window for 20 minutes.
+                    file(waveFile(0.4, {.claimedBytes = 0x72000000u}), 0x72000000u + 44), TooLarge},
+        // Within the size limit, and its header's byte rate says 10 s: played, 20 minutes.
         RefusedFile{"LongerThanAnyToneFileThoughItsByteRateSaysTenSeconds",
                     file(waveFile(0.4, {.claimedBytes = kTwentyMinutes,
                                         .bytesPerSecond = kTwentyMinutes / 10}),
                          kTwentyMinutes + 44),
-                    PlaybackError::TooLarge},
+                    TooLarge},
         // Its fields would be read from the chunk after it.
         RefusedFile{"FormatChunkTooShort",
                     file(kTone.substr(0, 16) + std::string("\10\0\0\0", 4) + kTone.substr(20, 8) +
                          kTone.substr(36)),
-                    PlaybackError::NotRiffWave},
+                    NotRiffWave},
         // A codec neither platform has: its decoder, or its codec manager, refuses it.
-        RefusedFile{"CodecNoneHas", file(waveFile(0.4, {.formatTag = 0x1234})),
-                    PlaybackError::CodecError}),
+        RefusedFile{"CodecNoneHas", file(waveFile(0.4, {.formatTag = 0x1234})), CodecError}),
     [](const auto& row) { return row.param.name; }); // a failure names its row
 
-// Writes nowhere: notes what it is given, and plays at once; or, held, not until let go, as
-// a stopped sound server holds a call, and then its stop too, as Wine's PlaySound(NULL) does.
+// Writes nowhere: notes what it is given, and plays at once; or, while held, not, as a
+// stopped sound server holds a call, and then its stop too, as Wine's PlaySound(NULL) does.
 struct NullOutput final : platform::policy::SoundOutput, std::enable_shared_from_this<NullOutput> {
     platform::Outcome<platform::policy::ReadySound> prepare(platform::ToneFile file) override
     {
@@ -99,29 +94,28 @@ struct NullOutput final : platform::policy::SoundOutput, std::enable_shared_from
             found != 0 ? found : file.layout.frames, file.layout.format.sampleRate,
             [self = shared_from_this()](Clock::time_point deadline) {
                 self->given = deadline;
-                self->released.wait();
-                return platform::PlaybackResult{};
+                return self->waitWhileHeld(), platform::PlaybackResult{};
             }};
     }
-    void stop() override { ++stops, released.wait(); }
+    void stop() override { ++stops, waitWhileHeld(); }
+    void waitWhileHeld() const
+    {
+        while (held)
+            std::this_thread::sleep_for(1ms);
+    }
 
-    std::shared_future<void> released = std::async([] {}).share(); // let go already
+    std::atomic<bool> held = false;
     std::uint64_t found = 0; // frames it finds, as a decoder may find more than a header says
     std::atomic<int> prepared = 0;
     std::atomic<int> stops = 0;
     std::atomic<Clock::time_point> given; // the deadline
 };
 
-Clock::duration since(Clock::time_point start)
-{
-    return Clock::now() - start;
-}
-
 // Whether `condition` comes to hold within 10 s, looked at every millisecond.
 bool eventually(const std::function<bool()>& condition)
 {
     for (const auto start = Clock::now(); !condition(); std::this_thread::sleep_for(1ms))
-        if (since(start) > 10s)
+        if (Clock::now() - start > 10s)
             return false;
     return true;
 }
@@ -132,7 +126,7 @@ protected:
     // No sound of a test may hold the next test's output.
     void TearDown() override
     {
-        letGo();
+        output->held = false;
         EXPECT_EQ(playOnceFree(), "played");
     }
 
@@ -140,20 +134,13 @@ protected:
     {
         return platform::policy::createPolicedService(output, times);
     }
-    void hold() { output->released = released_.get_future().share(); }
-    void letGo()
-    {
-        if (!std::exchange(letGone_, true))
-            released_.set_value();
-    }
     // What a play says once the output has returned from every sound before.
     std::string playOnceFree() const
     {
         std::string said;
         eventually([&] {
             said = outcome(service()->play(tone));
-            return !said.starts_with(describe(PlaybackError::Busy)) &&
-                   !said.starts_with(describe(PlaybackError::NotAnswering));
+            return !said.starts_with(describe(Busy)) && !said.starts_with(describe(NotAnswering));
         });
         return said;
     }
@@ -161,14 +148,9 @@ protected:
     TempDir dir;
     const std::filesystem::path tone = dir / "tone.wav"; // 0.1 s
     std::shared_ptr<NullOutput> output = std::make_shared<NullOutput>();
-
-private:
-    std::promise<void> released_;
-    bool letGone_ = false;
 };
 
-// A tone's length is its frames at its rate, whatever its header's byte rate says: the limit,
-// the deadline and the reasons go by it.
+// A tone's length is its frames at its rate, whatever its byte rate says.
 TEST_F(PlaybackPolicy, ALengthIsItsFramesAtItsRateNotWhatTheByteRateClaims)
 {
     // 8 s of sound that a byte rate four times too high makes 2 s, as sloppy writers do.
@@ -197,37 +179,36 @@ TEST_F(PlaybackPolicy, ALengthIsItsFramesAtItsRateNotWhatTheByteRateClaims)
 
 TEST_F(PlaybackPolicy, OneSoundAtATimeForTheProcessTheNextRefusedAtOnceNeverQueuedOrCut)
 {
-    hold();
+    output->held = true;
     auto first = std::async(std::launch::async, [&] { return outcome(service()->play(tone)); });
     EXPECT_TRUE(eventually([&] { return output->prepared == 1; }));
     const auto asked = Clock::now();
     EXPECT_EQ(failureOf(service()->play(tone)), PlaybackError::Busy) << "from another service";
-    EXPECT_LT(since(asked), PlaybackTimes{}.grace) << "waited for the first";
+    EXPECT_LT((Clock::now() - asked), PlaybackTimes{}.grace) << "waited for the first";
     EXPECT_EQ(output->prepared, 1) << "the second was queued";
-    letGo();
+    output->held = false;
     EXPECT_EQ(first.get(), "played") << "the first was cut";
     // Free the moment its caller hears: quick clicks in a row each play.
     for (int click = 0; click < 1000; ++click)
         ASSERT_EQ(outcome(service()->play(tone)), "played") << "click " << click;
 }
 
-// An output that stops answering: the caller is back at the deadline, however long the
-// output's stop waits; until the output returns, the next sound is refused at once as that;
-// once it has, the next plays.
+// An output that stops answering: the caller is back at the deadline however long its stop
+// waits, and the next sound is told so at once.
 TEST_F(PlaybackPolicy, AStoppedOutputIsGivenUpAtTheDeadlineAndTheNextToldSoUntilItAnswers)
 {
     const PlaybackTimes times{.grace = 50ms, .reportMargin = 50ms};
     const auto dueBack = 100ms + times.grace + times.reportMargin;
-    hold();
+    output->held = true;
     const auto start = Clock::now();
     EXPECT_EQ(outcome(service(times)->play(tone)),
               "sound output timed out (the 0.1 s tone had not ended 0.1 s after its length)");
-    EXPECT_GE(since(start), dueBack) << "before time";
-    EXPECT_LT(since(start), dueBack + 1s) << "held past the deadline";
+    EXPECT_GE((Clock::now() - start), dueBack) << "before time";
+    EXPECT_LT((Clock::now() - start), dueBack + 1s) << "held past the deadline";
     EXPECT_TRUE(eventually([&] { return output->stops == 1; })) << "not stopped";
     const auto asked = Clock::now();
     EXPECT_EQ(failureOf(service(times)->play(tone)), PlaybackError::NotAnswering);
-    EXPECT_LT(since(asked), dueBack) << "not at once";
+    EXPECT_LT((Clock::now() - asked), dueBack) << "not at once";
 }
 
 } // namespace

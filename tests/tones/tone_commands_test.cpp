@@ -1,5 +1,6 @@
 // The click handler with fake services: which file a click plays, and what the user and the
-// error output are told when it cannot be played.
+// error output are told when it cannot be played; and the lines of that output.
+#include "os/diagnostics.h"
 #include "platform/desktop_services.h"
 #include "platform/sound_service.h"
 #include "tones/tone_commands.h"
@@ -111,6 +112,18 @@ TEST_F(ToneCommandsTest, UnknownDirectoryShowsTheBoxInsteadOfLookingElsewhere)
     EXPECT_EQ(platform.boxes.size(), 1u);
     EXPECT_EQ(platform.errors, std::vector<std::string>{"cannot play 03.wav: the program's own "
                                                         "directory is unknown"});
+}
+
+// Every line of a message one of the program's own, as libraries write some with several
+// lines, an empty one, a newline at the end.
+TEST(Diagnostics, EveryLineOfAMessageIsOneOfTheProgramsOwn)
+{
+    testing::internal::CaptureStderr();
+    platform::os::printDiagnostic("cannot play 03.wav: file missing");
+    platform::os::printDiagnostic("first\nsecond\n\nthird\n");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "kt5_dtmf: cannot play 03.wav: file missing\nkt5_dtmf: first\nkt5_dtmf: second\n"
+              "kt5_dtmf: third\n");
 }
 
 } // namespace
