@@ -24,8 +24,7 @@ namespace fs = std::filesystem;
 using std::chrono::milliseconds;
 
 inline const layout::FormLayout kLayout = layout::resolveLayout(window::form1Description());
-// The caption as the user is to see it, made here from the version rather than taken from
-// the layout: the major and minor numbers only.
+// The caption as the user is to see it, made from the version, not taken from the layout.
 inline const std::string kCaption = "KT-5 DTMF Dialer  V." + std::to_string(KT5_VERSION_MAJOR) +
                                     "." + std::to_string(KT5_VERSION_MINOR) + " (QA1ZZ / QB2YY)";
 

@@ -1,7 +1,6 @@
 // The dialer end to end (the fixture: e2e/dialer.h): clicked as a person clicks it, on every
 // sound stack, under a screen reader, without a display, and on Wayland.
 #include "e2e/dialer.h"
-#include "product/product.h"
 
 #include <fstream>
 #include <regex>
@@ -13,9 +12,8 @@ using namespace std::string_literals;
 
 TEST_P(Dialer, QuickClicksPlayInOrderABadFileGivesOneBoxAndACloseWaitsForThemWritingNothing)
 {
-    // In a folder named outside the encoding (Linux: not UTF-8; Windows: not Windows-1252),
-    // one tone file cut short, one whose byte rate makes it a quarter of its length; or the
-    // installed program as it is.
+    // In a folder named outside the encoding, one tone cut short, one whose byte rate makes it
+    // a quarter as long (as sloppy writers leave it); or the installed program as it is.
     const bool ours = kInstalledProgram.empty();
     const fs::path program =
         ours ? install(kWine ? "Набор тонов ♪" : "tones \xff\xfe") : fs::path(kInstalledProgram);
@@ -96,22 +94,15 @@ TEST_P(ScreenReader, FindsTheFrameAndEveryButtonPressesThreeAndHearsNothingUnsee
     EXPECT_EQ(stderrText(), "");
 }
 
-// Under Wine's PulseAudio driver, whose PlaySound, and its stop, wait on a server that stops
-// answering: the box comes in time, the window answers meanwhile, the next click plays once
-// the server answers again.
+// Under Wine's PulseAudio driver, whose PlaySound and its stop wait on a stopped server: the
+// box comes in time, the window answers meanwhile, the next click plays once it is back.
 TEST_P(DialerOnOneStack, AServerStoppedMidToneGivesTheBoxInTimeAndTheNextClickPlaysOnceBack)
 {
     if (!kWine)
         GTEST_SKIP() << "for Windows' own PlaySound";
     wineThroughPulse = true;
     start(install("Dialer"));
-    const auto ourStreams = [&] { // Wine names them after the program's version block
-        int found = 0;
-        for (const QJsonObject& stream : sound.listed("sink-inputs"))
-            found += stream["properties"]["application.name"].toString().toStdString() ==
-                     product::kDisplayName;
-        return found;
-    };
+    const auto ourStreams = [&] { return sound.listed("sink-inputs").size() - 1; }; // no clock
     const auto clicked = std::chrono::steady_clock::now();
     clickButton(0); // *00#, 0.8 s
     ASSERT_TRUE(waitUntil([&] { return ourStreams() > 0; }, milliseconds(10'000)));
@@ -131,9 +122,8 @@ TEST_P(DialerOnOneStack, AServerStoppedMidToneGivesTheBoxInTimeAndTheNextClickPl
     keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
     EXPECT_EQ(std::pair(keys, status), std::pair("*03#"s, 0)) << stderrText();
     const std::string said = stderrText();
-    EXPECT_NE(said.find("00.wav: sound output timed out"), std::string::npos) << said;
-    EXPECT_NE(said.find("03.wav: sound output has not answered since the last sound"),
-              std::string::npos)
+    EXPECT_TRUE(said.find("00.wav: sound output timed out") != std::string::npos &&
+                said.find("03.wav: sound output has not answered since") != std::string::npos)
         << said;
 }
 

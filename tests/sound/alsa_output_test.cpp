@@ -20,17 +20,15 @@ using platform::PlaybackError;
 using enum platform::PlaybackError;
 using platform::alsa::Clock;
 
-// The one device that the fake libasound functions below, plain functions, answer for. Each
-// call takes its answer from the front of its list, or the plain one once that is empty: for
-// a write, up to so many frames taken (0: none, -EAGAIN), or an error.
+// The device the fake functions below answer for: each call answers from the front of its
+// list, then plainly; a write takes up to so many frames (0: none, -EAGAIN), or fails.
 struct Device {
     std::deque<long> writes = {};
     std::deque<int> waits = {};
     std::deque<int> drains = {};
     int recoverAnswer = 0;
     std::vector<std::int16_t> written = {};
-    unsigned channels = 0;
-    unsigned rate = 0;
+    unsigned channels = 0, rate = 0;
     bool dropped = false;
 };
 Device device;

@@ -40,8 +40,7 @@ inline std::string outcome(const platform::PlaybackResult& result)
                         ")";
 }
 
-// A wave file of 16-bit PCM mono at 8 kHz, `seconds` of silence, as its header describes it:
-// its data length (by default what it holds) and its byte rate (by default the true one).
+// `seconds` of silence as 16-bit PCM at 8 kHz, and what its header says of it.
 struct WaveHeader {
     std::uint32_t claimedBytes = 0;
     std::uint32_t bytesPerSecond = 16000;

@@ -19,11 +19,6 @@ using platform::PlaybackError;
 constexpr const char* kThree = KT5_TONE_DIR "/03.wav";
 constexpr const char* kZero = KT5_TONE_DIR "/00.wav";
 
-std::string text(const QJsonValue& value)
-{
-    return value.toString().toStdString();
-}
-
 class OnEveryServer : public testing::TestWithParam<Stack> {
 protected:
     void SetUp() override
@@ -34,9 +29,8 @@ protected:
         stack.useInThisProcess();
     }
 
-    // Plays `tone` on a thread of its own and, once the server lists its stream as given its
-    // output, does `meanwhile` with the stream's properties: what the play said, and how long
-    // it took.
+    // Plays `tone` and, once the server lists its stream on an output, does `meanwhile` with
+    // its properties: what the play said, and how long it took.
     std::pair<std::string, Seconds> playWhile(const char* tone,
                                               const std::function<void(QJsonObject)>& meanwhile)
     {
@@ -49,7 +43,7 @@ protected:
         waitUntil(
             [&] {
                 for (const QJsonObject& stream : stack.listed("sink-inputs"))
-                    if (text(stream["properties"]["application.name"]) == product::kDisplayName &&
+                    if (stream["properties"]["application.name"] == product::kDisplayName.data() &&
                         stream["sink"].toDouble() != 4294967295.0) // no sink yet
                         ours = stream["properties"].toObject();
                 return !ours.isEmpty();
@@ -67,7 +61,7 @@ TEST_P(OnEveryServer, ASoundReturnsOnceHeardAsTheProgramsAndADeadServerIsNamedIn
     // The stream, as the sound settings list it: the menu entry's name and icon, and no role,
     // so that a server remembers the output a user moves it to by the program's name.
     const auto [played, took] = playWhile(kThree, [](const QJsonObject& stream) {
-        EXPECT_EQ(text(stream["application.icon_name"]), product::kDesktopId)
+        EXPECT_EQ(stream["application.icon_name"], product::kDesktopId.data())
             << "no stream named " << product::kDisplayName << ", or not its icon";
         EXPECT_FALSE(stream.contains("media.role"));
     });

@@ -43,22 +43,16 @@ protected:
         ASSERT_EQ(std::system(("cd '" + tones.path().string() + "' && " + command).c_str()), 0)
             << command;
     }
-    // The file checked and decoded, as the sound service does before any sound.
-    platform::Outcome<DecodedSound> decoded(const std::string& name)
-    {
-        auto file = platform::readToneFile((tones / name).native());
-        if (!file)
-            return file.failure();
-        return platform::decoder::decodeWave(*file);
-    }
-
     TempDir tones;
 };
 
 TEST_P(EveryWaveFile, DecodesToItsOwnSignalAtItsRateAndChannelsOrIsRefused)
 {
     make(GetParam().make);
-    const auto sound = decoded("F");
+    // Checked and decoded, as the sound service does before any sound.
+    const auto file = platform::readToneFile((tones / "F").native());
+    const auto sound = file ? platform::decoder::decodeWave(*file)
+                            : platform::Outcome<DecodedSound>(file.failure());
     if (GetParam().refused) {
         EXPECT_EQ(sound ? std::nullopt : std::optional(sound.failure().error), GetParam().refused);
         return;

@@ -114,8 +114,7 @@ TEST_F(ToneCommandsTest, UnknownDirectoryShowsTheBoxInsteadOfLookingElsewhere)
                                                         "directory is unknown"});
 }
 
-// Every line of a message one of the program's own, as libraries write some with several
-// lines, an empty one, a newline at the end.
+// Every line of a message, as libraries write some, one of the program's own.
 TEST(Diagnostics, EveryLineOfAMessageIsOneOfTheProgramsOwn)
 {
     testing::internal::CaptureStderr();

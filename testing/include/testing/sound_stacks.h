@@ -112,13 +112,11 @@ public:
                         {"PATH=/usr/bin:/bin"});
     }
 
-    // The servers stop answering, as on a machine that swaps or a debugger holds them; and
-    // go on.
+    // The servers stop answering, as on a machine that swaps; and go on.
     void freeze() const { signalServers(SIGSTOP); }
     void thaw() const { signalServers(SIGCONT); }
 
-    // What the server's PulseAudio interface (both servers have one) lists of `kind`
-    // ("sink-inputs", "source-outputs", ...): each entry's fields, its properties among them.
+    // The entries the server's PulseAudio interface lists of `kind` ("sink-inputs", ...).
     std::vector<QJsonObject> listed(const std::string& kind) const
     {
         const std::string text = outputOf({"pactl", "--format=json", "list", kind}, env_);
