@@ -46,6 +46,14 @@ inline std::string keysIn(const fs::path& raw)
 
 inline constexpr auto pixels = &layout::pixelsAtReferenceDpi;
 
+// Wine's server, found when the test runs, as Wine may come after the build: where Debian's
+// Wine keeps it from 10.0~repack-12 on, off PATH, or on PATH.
+inline std::string wineserver()
+{
+    const fs::path beside = KT5_WINE_LIBDIR "/wineserver";
+    return fs::exists(beside) ? beside.string() : "wineserver";
+}
+
 class Dialer : public testing::TestWithParam<Stack> {
 protected:
     void SetUp() override
@@ -60,7 +68,7 @@ protected:
     {
         app.reset();
         if (kWine) // Wine's own processes belong to this test's X server; they end with it
-            ChildProcess({KT5_WINESERVER, "-k"}, environment()).waitFor(5000);
+            ChildProcess({wineserver(), "-k"}, environment()).waitFor(5000);
     }
 
     // The program's folder, as built or unpacked, copied to a folder of that name; the program.
