@@ -45,7 +45,8 @@ struct WaveHeader {
     std::uint32_t claimedBytes = 0;
     std::uint32_t bytesPerSecond = 16000;
     std::uint16_t formatTag = 1;
-    std::uint16_t channels = 1; // as the header says
+    std::uint16_t channels = 1;   // as the header says
+    std::uint32_t factFrames = 0; // a fact chunk's count, where there is one
 };
 
 inline std::string waveFile(double seconds, WaveHeader header = {})
@@ -60,7 +61,9 @@ inline std::string waveFile(double seconds, WaveHeader header = {})
     const std::uint32_t claimed = header.claimedBytes != 0 ? header.claimedBytes : bytes;
     return "RIFF" + le(36 + claimed, 4) + "WAVEfmt " + le(16, 4) + le(header.formatTag, 2) +
            le(header.channels, 2) + le(8000, 4) + le(header.bytesPerSecond, 4) + le(2, 2) +
-           le(16, 2) + "data" + le(claimed, 4) + std::string(bytes, '\0');
+           le(16, 2) +
+           (header.factFrames != 0 ? "fact" + le(4, 4) + le(header.factFrames, 4) : "") + "data" +
+           le(claimed, 4) + std::string(bytes, '\0');
 }
 
 } // namespace kt5::test

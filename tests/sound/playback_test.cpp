@@ -80,6 +80,9 @@ INSTANTIATE_TEST_SUITE_P(
                     file(kTone.substr(0, 16) + std::string("\10\0\0\0", 4) + kTone.substr(20, 8) +
                          kTone.substr(36)),
                     NotRiffWave},
+        // A codec known by its fact chunk alone, which says 700 s.
+        RefusedFile{"LongerThanAnyToneByItsFactChunk",
+                    file(waveFile(0.4, {.formatTag = 0x1234, .factFrames = 700 * 8000})), TooLarge},
         // A codec neither platform has: its decoder, or its codec manager, refuses it.
         RefusedFile{"CodecNoneHas", file(waveFile(0.4, {.formatTag = 0x1234})), CodecError}),
     [](const auto& row) { return row.param.name; }); // a failure names its row

@@ -1,7 +1,12 @@
-// The locale the program hands Qt, on systems that have this locale or lack that one: only
-// the character types become UTF-8, every other category keeps what the environment gave it.
+// What the Qt backend does around Qt itself: the locale it hands Qt, on systems that have this
+// locale or lack that one (only the character types become UTF-8, every other category keeps
+// what the environment gave it); Qt's messages as the program's lines; the faces it measures.
 #include "qt/qt_locale.h"
+#include "qt/qt_messages.h"
+#include "qt/qt_style.h"
 
+#include <QApplication>
+#include <QLoggingCategory>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -63,6 +68,33 @@ INSTANTIATE_TEST_SUITE_P(
                    kNoUtf8,
                    {{"LC_ALL", "de_DE.ISO-8859-1"}, {"LC_CTYPE", "-"}}}),
     [](const auto& row) { return row.param.name; });
+
+// Each of Qt's warnings one line of the program's, saying what it is about; but for the
+// accessibility bridge's notes on calls it does not answer, where nothing failed.
+TEST(QtMessages, ComeAsTheProgramsLinesButTheScreenReaderBridgesNotes)
+{
+    platform::qt::sayQtMessagesAsTheProgram();
+    const QLoggingCategory bridge("qt.accessibility.atspi");
+    const QLoggingCategory fonts("qt.qpa.fonts");
+    testing::internal::CaptureStderr();
+    qCWarning(bridge, "Could not find GetApplicationBusAddress");
+    qCWarning(fonts, "no font for the display");
+    qWarning("The Wayland connection broke.");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "kt5_dtmf: the display: no font for the display\n"
+              "kt5_dtmf: the Wayland compositor: The Wayland connection broke.\n");
+}
+
+TEST(QtFaces, AreMeasuredWhereInstalledAndOnlyThere)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    int argc = 1;
+    char name[] = "qt_locale_test";
+    char* argv[] = {name, nullptr};
+    const QApplication app(argc, argv);
+    EXPECT_GT(platform::qt::qtStemWidth({.face = "DejaVu Sans", .points = 72}).value_or(0), 0);
+    EXPECT_FALSE(platform::qt::qtStemWidth({.face = "No Such Face", .points = 72}).has_value());
+}
 
 } // namespace
 } // namespace kt5::test

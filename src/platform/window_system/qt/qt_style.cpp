@@ -1,4 +1,4 @@
-#include "qt_style.h"
+#include "qt/qt_style.h"
 
 #include "qt_text.h"
 #include "qt_units.h"

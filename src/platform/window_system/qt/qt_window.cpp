@@ -1,9 +1,9 @@
 #include "qt/qt_window.h"
 
 #include "layout/font_fitting.h"
+#include "qt/qt_style.h"
 #include "qt_accessibility.h"
 #include "qt_frame.h"
-#include "qt_style.h"
 #include "qt_text.h"
 #include "qt_units.h"
 

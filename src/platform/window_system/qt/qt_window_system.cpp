@@ -2,10 +2,10 @@
 
 #include "product/product.h"
 #include "qt/qt_locale.h"
+#include "qt/qt_messages.h"
 #include "qt/qt_window.h"
 #include "qt_desktop_services.h"
 #include "qt_display.h"
-#include "qt_messages.h"
 #include "qt_text.h"
 
 #include <QApplication>
