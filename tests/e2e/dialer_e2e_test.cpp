@@ -2,7 +2,6 @@
 // sound stack, under a screen reader, without a display, and on Wayland.
 #include "e2e/dialer.h"
 
-#include <fstream>
 #include <regex>
 
 namespace kt5::test {
@@ -12,18 +11,13 @@ using namespace std::string_literals;
 
 TEST_P(Dialer, QuickClicksPlayInOrderABadFileGivesOneBoxAndACloseWaitsForThemWritingNothing)
 {
-    // In a folder named outside the encoding, one tone cut short, one whose byte rate makes it
-    // a quarter as long (as sloppy writers leave it); or the installed program as it is.
+    // In a folder named outside the encoding, one tone cut short; or the installed program.
     const bool ours = kInstalledProgram.empty();
     const fs::path program =
         ours ? install(kWine ? "Набор тонов ♪" : "tones \xff\xfe") : fs::path(kInstalledProgram);
     const fs::path cut = program.parent_path() / "05.wav";
-    if (ours) {
+    if (ours)
         fs::resize_file(cut, fs::file_size(cut) / 2); // "*0" of "*05#", were it played
-        std::fstream nine(program.parent_path() / "09.wav",
-                          std::ios::in | std::ios::out | std::ios::binary);
-        nine.seekp(28).write("\x00\xFA\x00\x00", 4); // 64000 bytes a second, not 16000
-    }
     // Were these passed on to the toolkit, the window would open off-screen in another style.
     start(program, {"-platform", "offscreen", "-style", "windows", "--help", "x"});
     for (const int button : {3, 9, 10, 0, 3})
@@ -135,10 +129,9 @@ INSTANTIATE_TEST_SUITE_P(Bus, ScreenReader,
                              return row.param == Stack::PulseAudio ? "OnDemand" : "AtLogin";
                          });
 
-// Every way the window cannot open, in one line each that names what failed. Then on weston,
-// through Qt's Wayland plugin: up at its size, found by its app id, and saying nothing in any
-// locale, though all of Qt's logging is asked for.
-TEST(DialerDisplays, WithoutOneItSaysWhyOnWaylandItComesUpNativelySayingNothingInAnyLocale)
+// Every way the window cannot open, in one line each. Then on weston, through Qt's Wayland
+// plugin: up at its size, found by its app id, saying nothing though Qt logs all.
+TEST(DialerDisplays, WithoutOneItSaysWhyOnWaylandItComesUpNativelySayingNothing)
 {
     if (kWine)
         GTEST_SKIP() << "Wine draws on X, and fails first without one";
@@ -166,11 +159,6 @@ TEST(DialerDisplays, WithoutOneItSaysWhyOnWaylandItComesUpNativelySayingNothingI
     const std::vector<std::string> env{"PATH=/usr/bin:/bin", "HOME=" + runtime.path().string(),
                                        "XDG_RUNTIME_DIR=" + runtime.path().string(),
                                        "WAYLAND_DISPLAY=kt5-wayland", "QT_LOGGING_RULES=*=true"};
-    ASSERT_EQ(ChildProcess({"localedef", "-i", "de_DE", "-f", "ISO-8859-1",
-                            (runtime / "de_DE.ISO-8859-1").string()},
-                           env)
-                  .waitFor(30'000),
-              0);
     ChildProcess weston({"weston", "--backend=headless-backend.so", "--use-pixman",
                          "--socket=kt5-wayland", "--width=800", "--height=600", "--no-config",
                          "--idle-time=0", "--debug"},
@@ -186,27 +174,20 @@ TEST(DialerDisplays, WithoutOneItSaysWhyOnWaylandItComesUpNativelySayingNothingI
     const std::regex named("client (\\S+)[^\\n]*\\.set_app_id\\(\"" KT5_APP_ID "\"\\)");
     const std::string opaque =
         R"([^\n]*\.add\(-?\d+, -?\d+, (\d+), (\d+)\)\n[^\n]*\.set_opaque_region\()";
-    const std::vector<std::string> locales[] = {
-        {}, {"LC_ALL=C"}, {"LOCPATH=" + runtime.path().string(), "LANG=de_DE.ISO-8859-1"}};
-    for (const auto& locale : locales) {
-        std::vector<std::string> appEnv = env;
-        appEnv.insert(appEnv.end(), locale.begin(), locale.end());
-        const fs::path err = runtime / "err";
-        const auto before = fs::file_size(requests); // what earlier programs asked
-        ChildProcess app({KT5_APP_DIR "/kt5_dtmf"}, appEnv, (runtime / "out").string(),
-                         err.string());
-        std::string asked;
-        std::smatch client, size;
-        const auto shown = [&] {
-            asked = readBytes(requests).substr(before);
-            return std::regex_search(asked, client, named) &&
-                   std::regex_search(asked, size, std::regex("client " + client.str(1) + opaque));
-        };
-        ASSERT_TRUE(waitUntil(shown, milliseconds(30'000))) << asked << readBytes(err);
-        EXPECT_EQ(std::stoi(size[1]), pixels(kLayout.clientWidth));
-        EXPECT_EQ(std::stoi(size[2]), pixels(kLayout.clientHeight));
-        EXPECT_EQ(readBytes(err), "") << testing::PrintToString(locale);
-    }
+    // In no locale at all, as services often run (Qt 6.8 on would say it switches to UTF-8).
+    const fs::path err = runtime / "err";
+    ChildProcess app({KT5_APP_DIR "/kt5_dtmf"}, env, (runtime / "out").string(), err.string());
+    std::string asked;
+    std::smatch client, size;
+    const auto shown = [&] {
+        asked = readBytes(requests);
+        return std::regex_search(asked, client, named) &&
+               std::regex_search(asked, size, std::regex("client " + client.str(1) + opaque));
+    };
+    ASSERT_TRUE(waitUntil(shown, milliseconds(30'000))) << asked << readBytes(err);
+    EXPECT_EQ(std::stoi(size[1]), pixels(kLayout.clientWidth));
+    EXPECT_EQ(std::stoi(size[2]), pixels(kLayout.clientHeight));
+    EXPECT_EQ(readBytes(err), "");
 }
 
 } // namespace

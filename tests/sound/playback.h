@@ -4,7 +4,7 @@
 // failing test shows them, and wave files written byte by byte; on both platforms.
 #include "platform/sound_service.h"
 #include "product/product.h"
-#include "testing/temp_dir.h"
+#include "testing/files.h"
 
 #include <cstdint>
 #include <memory>

@@ -29,8 +29,7 @@ protected:
         stack.useInThisProcess();
     }
 
-    // Plays `tone` and, once the server lists its stream on an output, does `meanwhile` with
-    // its properties: what the play said, and how long it took.
+    // Plays `tone`, doing `meanwhile` with its stream once listed: what it said, how long.
     std::pair<std::string, Seconds> playWhile(const char* tone,
                                               const std::function<void(QJsonObject)>& meanwhile)
     {
@@ -68,8 +67,7 @@ TEST_P(OnEveryServer, ASoundReturnsOnceHeardAsTheProgramsAndADeadServerIsNamedIn
     EXPECT_EQ(played, "played");
     EXPECT_GE(took, Seconds(0.75)) << "returned before the tone was heard";
 
-    // Killed mid-tone, and then while dead: each named as it is, not taken for the output
-    // stopping at the deadline.
+    // Killed mid-tone, and then while dead: each named as it is, not as a stopped output.
     const auto [killed, named] = playWhile(kZero, [&](const QJsonObject&) { stack.kill(); });
     EXPECT_TRUE(killed.starts_with(describe(PlaybackError::DeviceFailed))) << killed;
     EXPECT_LT(named, Seconds(0.8 + 2)) << "taken for a stopped output";

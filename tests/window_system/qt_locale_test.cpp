@@ -1,6 +1,5 @@
-// What the Qt backend does around Qt itself: the locale it hands Qt, on systems that have this
-// locale or lack that one (only the character types become UTF-8, every other category keeps
-// what the environment gave it); Qt's messages as the program's lines; the faces it measures.
+// What the Qt backend does around Qt: the locale it hands Qt (only the character types become
+// UTF-8, where the system can), Qt's messages as the program's lines, the faces it measures.
 #include "qt/qt_locale.h"
 #include "qt/qt_messages.h"
 #include "qt/qt_style.h"
@@ -61,7 +60,6 @@ INSTANTIATE_TEST_SUITE_P(
                    {{"LANG", "xx_XX.UTF-8"}},
                    kSystem,
                    {{"LC_CTYPE", "C.UTF-8"}, {"LC_MESSAGES", "C"}}},
-        LocaleCase{"Utf8Already", {{"LANG", "en_GB.UTF-8"}}, kSystem, {{"LC_CTYPE", "-"}}},
         // Without a UTF-8 locale, left as it was, not made one the C library would refuse.
         LocaleCase{"NoUtf8LocaleOnTheSystem",
                    {{"LC_ALL", "de_DE.ISO-8859-1"}},
@@ -69,13 +67,12 @@ INSTANTIATE_TEST_SUITE_P(
                    {{"LC_ALL", "de_DE.ISO-8859-1"}, {"LC_CTYPE", "-"}}}),
     [](const auto& row) { return row.param.name; });
 
-// Each of Qt's warnings one line of the program's, saying what it is about; but for the
-// accessibility bridge's notes on calls it does not answer, where nothing failed.
-TEST(QtMessages, ComeAsTheProgramsLinesButTheScreenReaderBridgesNotes)
+// Qt's warnings as the program's lines, but for the accessibility bridge's notes on calls it
+// does not answer, where nothing failed; faces measured where installed, and only there.
+TEST(QtBackend, SaysQtsWarningsAsTheProgramAndMeasuresInstalledFacesOnly)
 {
     platform::qt::sayQtMessagesAsTheProgram();
-    const QLoggingCategory bridge("qt.accessibility.atspi");
-    const QLoggingCategory fonts("qt.qpa.fonts");
+    const QLoggingCategory bridge("qt.accessibility.atspi"), fonts("qt.qpa.fonts");
     testing::internal::CaptureStderr();
     qCWarning(bridge, "Could not find GetApplicationBusAddress");
     qCWarning(fonts, "no font for the display");
@@ -83,10 +80,6 @@ TEST(QtMessages, ComeAsTheProgramsLinesButTheScreenReaderBridgesNotes)
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "kt5_dtmf: the display: no font for the display\n"
               "kt5_dtmf: the Wayland compositor: The Wayland connection broke.\n");
-}
-
-TEST(QtFaces, AreMeasuredWhereInstalledAndOnlyThere)
-{
     qputenv("QT_QPA_PLATFORM", "offscreen");
     int argc = 1;
     char name[] = "qt_locale_test";
