@@ -37,11 +37,15 @@ if(WIN32)
   set(CPACK_NSIS_MUI_ICON "${PROJECT_SOURCE_DIR}/resources/kt5_dtmf.ico")
   set(CPACK_NSIS_MUI_UNIICON "${PROJECT_SOURCE_DIR}/resources/kt5_dtmf.ico")
   set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+  # The program's event source, so that Event Viewer shows its events' text by the program's
+  # message table; the machine's, as every event source is.
+  set(event_source "SYSTEM\\CurrentControlSet\\Services\\EventLog\\Application\\kt5_dtmf")
   # CPack's uninstaller leaves the vendor's registry key behind, empty; by this point it has
   # read all it needs from the program's key beneath.
   set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS
       "DeleteRegKey SHCTX \"Software\\HALVORN\\${KT5_WINDOWS_FOLDER}\"
-       DeleteRegKey /ifempty SHCTX \"Software\\HALVORN\"")
+       DeleteRegKey /ifempty SHCTX \"Software\\HALVORN\"
+       DeleteRegKey HKLM \"${event_source}\"")
   set(CPACK_NSIS_MANIFEST_DPI_AWARE ON)
   # Apps & features shows the size and the folder.
   set(uninstall_key "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\${CPACK_PACKAGE_INSTALL_REGISTRY_KEY}")
@@ -49,7 +53,9 @@ if(WIN32)
     WriteRegStr SHCTX \"${uninstall_key}\" \"InstallLocation\" \"$INSTDIR\"
     \${GetSize} \"$INSTDIR\" \"/S=0K\" $0 $1 $2
     IntFmt $0 \"0x%08X\" $0
-    WriteRegDWORD SHCTX \"${uninstall_key}\" \"EstimatedSize\" \"$0\"")
+    WriteRegDWORD SHCTX \"${uninstall_key}\" \"EstimatedSize\" \"$0\"
+    WriteRegExpandStr HKLM \"${event_source}\" \"EventMessageFile\" \"$INSTDIR\\kt5_dtmf.exe\"
+    WriteRegDWORD HKLM \"${event_source}\" \"TypesSupported\" 7")
   # The installer's own version block: the program's, in the same words.
   # SetDateSave off: the installer carries no file times (each build's would differ).
   set(CPACK_NSIS_DEFINES "

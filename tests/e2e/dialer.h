@@ -85,7 +85,8 @@ protected:
         env.insert(env.end(), {"DISPLAY=" + x11.displayName(), "LC_ALL=C.UTF-8"});
         if (kWine)
             env.insert(env.end(),
-                       {"WINEPREFIX=" + fromEnvironment("KT5_WINEPREFIX"), "WINEDEBUG=-all"});
+                       {"WINEPREFIX=" + fromEnvironment("KT5_WINEPREFIX"),
+                        "WINEDEBUG=-all,err+eventlog"}); // Wine's event log is its stderr
         if (kWine && !wineThroughPulse) // Wine's ALSA driver, so ALSA's default device
             env.push_back("WINEDLLOVERRIDES=winepulse.drv=d");
         for (const char* sanitizer : {"ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"})

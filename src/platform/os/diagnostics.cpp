@@ -1,7 +1,7 @@
 #include "os/diagnostics.h"
 
-#include "debugger_output.h"
 #include "product/product.h"
+#include "system_log.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -22,7 +22,7 @@ void printDiagnostic(std::string_view message)
     }
     std::fputs(text.c_str(), stderr);
     std::fflush(stderr);
-    writeToDebugger(text);
+    writeToSystemLog(text);
 }
 
 } // namespace kt5::platform::os
