@@ -3,6 +3,7 @@
 #include "os/diagnostics.h"
 #include "platform/desktop_services.h"
 #include "platform/sound_service.h"
+#include "testing/files.h"
 #include "tones/tone_commands.h"
 
 #include <gtest/gtest.h>
@@ -85,7 +86,7 @@ TEST_F(ToneCommandsTest, PlaysTheCommandsFileFromTheApplicationDirectoryAndSaysN
     EXPECT_TRUE(platform.errors.empty()) << "a tone that plays prints nothing";
 }
 
-TEST_F(ToneCommandsTest, FailedToneShowsOneExclamationBoxAndSaysWhyInOneLine)
+TEST_F(ToneCommandsTest, FailedToneOrUnknownDirectoryShowsOneExclamationBoxAndSaysWhyInOneLine)
 {
     platform.directory = native("/home/ann/Téléphone 2");
     sound.result = platform::PlaybackFailure{PlaybackError::DeviceNotOpened, "Connection refused"};
@@ -101,20 +102,15 @@ TEST_F(ToneCommandsTest, FailedToneShowsOneExclamationBoxAndSaysWhyInOneLine)
     EXPECT_EQ(platform.errors,
               std::vector<std::string>{"cannot play " + std::string(path.begin(), path.end()) +
                                        ": sound output not opened (Connection refused)"});
-}
 
-TEST_F(ToneCommandsTest, UnknownDirectoryShowsTheBoxInsteadOfLookingElsewhere)
-{
+    // Without its own directory, the box, not a file looked for elsewhere.
     platform.directory.clear();
     commands.Command1_Click(3);
-
-    EXPECT_TRUE(sound.played.empty()) << "played from the root or the working directory";
-    EXPECT_EQ(platform.boxes.size(), 1u);
-    EXPECT_EQ(platform.errors, std::vector<std::string>{"cannot play 03.wav: the program's own "
-                                                        "directory is unknown"});
+    EXPECT_EQ(sound.played.size(), 1u) << "played from the root or the working directory";
+    EXPECT_EQ(platform.boxes.size(), 2u);
+    EXPECT_EQ(platform.errors.back(), "cannot play 03.wav: the program's own directory is unknown");
 }
 
-// Every line of a message, as libraries write some, one of the program's own.
 TEST(Diagnostics, EveryLineOfAMessageIsOneOfTheProgramsOwn)
 {
     testing::internal::CaptureStderr();
@@ -123,6 +119,16 @@ TEST(Diagnostics, EveryLineOfAMessageIsOneOfTheProgramsOwn)
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "kt5_dtmf: cannot play 03.wav: file missing\nkt5_dtmf: first\nkt5_dtmf: second\n"
               "kt5_dtmf: third\n");
+}
+
+// Every reason, up to the first that is unknown so that a new one counts, as users look it up.
+TEST(Reasons, EachIsExplainedInTheManualPageAndTheReadme)
+{
+    for (const std::string document : {"/resources/man/kt5_dtmf.1.in", "/README.md"})
+        for (int i = 0; describe(PlaybackError(i)) != "unknown failure"; ++i)
+            EXPECT_NE(readBytes(KT5_SOURCE_DIR + document).find(describe(PlaybackError(i))),
+                      std::string::npos)
+                << document << " leaves out " << describe(PlaybackError(i));
 }
 
 } // namespace
