@@ -125,8 +125,6 @@ INSTANTIATE_TEST_SUITE_P(
         DeviceCase{"OpenedTooLateToEndInTime", 1, {}, TimedOut, 50ms}),
     [](const auto& row) { return row.param.name; });
 
-// The stream carries the program's name and icon, as sound settings list it, unless the user
-// set their own.
 TEST(AlsaStreams, CarryTheProgramsNameAndIconUnlessTheUserSetTheirOwn)
 {
     ::setenv("PULSE_PROP_OVERRIDE_application.name", "Radio keys", 1);

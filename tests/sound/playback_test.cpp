@@ -57,7 +57,6 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedFile{"Directory", [](const fs::path& f) { fs::create_directory(f); },
                     NotRegularFile},
         RefusedFile{"Empty", file(""), Empty},
-        RefusedFile{"Text", file("RIFF? no, just a note\n"), NotRiffWave},
         RefusedFile{"RiffWithoutAudio", file(waveFile(0)), NotRiffWave},
         RefusedFile{"NotAFrameOfAudio", file(waveFile(1.0 / 16000)), NotRiffWave},
         RefusedFile{"NineChannels", file(waveFile(0.4, {.channels = 9})), CodecError},
@@ -106,15 +105,6 @@ struct NullOutput final : platform::policy::SoundOutput, std::enable_shared_from
     std::atomic<Clock::time_point> given; // the deadline
 };
 
-// Whether `condition` comes to hold within 10 s, looked at every millisecond.
-bool eventually(const std::function<bool()>& condition)
-{
-    for (const auto start = Clock::now(); !condition(); std::this_thread::sleep_for(1ms))
-        if (Clock::now() - start > 10s)
-            return false;
-    return true;
-}
-
 class PlaybackPolicy : public testing::Test {
 protected:
     void SetUp() override { std::ofstream(tone, std::ios::binary) << waveFile(0.1); }
@@ -132,10 +122,13 @@ protected:
     std::string playOnceFree() const
     {
         std::string said;
-        eventually([&] {
-            said = outcome(service()->play(tone));
-            return !said.starts_with(describe(Busy)) && !said.starts_with(describe(NotAnswering));
-        });
+        waitUntil(
+            [&] {
+                said = outcome(service()->play(tone));
+                return !said.starts_with(describe(Busy)) &&
+                       !said.starts_with(describe(NotAnswering));
+            },
+            10s);
         return said;
     }
 
@@ -144,7 +137,6 @@ protected:
     std::shared_ptr<NullOutput> output = std::make_shared<NullOutput>();
 };
 
-// A tone's length is its frames at its rate, whatever its byte rate says.
 TEST_F(PlaybackPolicy, ALengthIsItsFramesAtItsRateNotWhatTheByteRateClaims)
 {
     // 8 s of sound that a byte rate four times too high makes 2 s, as sloppy writers do.
@@ -161,9 +153,6 @@ TEST_F(PlaybackPolicy, ALengthIsItsFramesAtItsRateNotWhatTheByteRateClaims)
               "file too large for a tone (it lasts 1200 s, over the 600 s a tone may last; its "
               "header's byte rate says 10 s)");
     EXPECT_EQ(output->prepared, 1) << "the long one reached the output";
-    // Not one whole frame: refused, whatever the output would make of it.
-    std::ofstream(dir / "byte.wav", std::ios::binary) << waveFile(1.0 / 16000);
-    EXPECT_EQ(failureOf(service()->play(dir / "byte.wav")), PlaybackError::NotRiffWave);
     // Where the output finds more sound than the header says, what it found decides.
     output->found = 700 * 8000;
     EXPECT_EQ(outcome(service()->play(tone)),
@@ -175,7 +164,7 @@ TEST_F(PlaybackPolicy, OneSoundAtATimeForTheProcessTheNextRefusedAtOnceNeverQueu
 {
     output->held = true;
     auto first = std::async(std::launch::async, [&] { return outcome(service()->play(tone)); });
-    EXPECT_TRUE(eventually([&] { return output->prepared == 1; }));
+    EXPECT_TRUE(waitUntil([&] { return output->prepared == 1; }, 10s));
     const auto asked = Clock::now();
     EXPECT_EQ(failureOf(service()->play(tone)), PlaybackError::Busy) << "from another service";
     EXPECT_LT((Clock::now() - asked), PlaybackTimes{}.grace) << "waited for the first";
@@ -199,7 +188,7 @@ TEST_F(PlaybackPolicy, AStoppedOutputIsGivenUpAtTheDeadlineAndTheNextToldSoUntil
               "sound output timed out (the 0.1 s tone had not ended 0.1 s after its length)");
     EXPECT_GE((Clock::now() - start), dueBack) << "before time";
     EXPECT_LT((Clock::now() - start), dueBack + 1s) << "held past the deadline";
-    EXPECT_TRUE(eventually([&] { return output->stops == 1; })) << "not stopped";
+    EXPECT_TRUE(waitUntil([&] { return output->stops == 1; }, 10s)) << "not stopped";
     const auto asked = Clock::now();
     EXPECT_EQ(failureOf(service(times)->play(tone)), PlaybackError::NotAnswering);
     EXPECT_LT((Clock::now() - asked), dueBack) << "not at once";

@@ -2,30 +2,15 @@
 
 #include "testing/files.h"
 
-#include <chrono>
 #include <csignal>
 #include <fcntl.h>
-#include <functional>
 #include <spawn.h>
 #include <stdexcept>
 #include <string>
 #include <sys/wait.h>
-#include <thread>
 #include <vector>
 
 namespace kt5::test {
-
-// Polls `condition` until it holds or `limit` has passed; true when it held.
-inline bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit)
-{
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() >= deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return true;
-}
 
 // A program started in the background with the given environment, its output to `outputFile`
 // and its errors to `errorFile` (empty: the same); stopped and reaped when the object goes.

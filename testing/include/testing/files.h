@@ -1,11 +1,15 @@
 #pragma once
 
+// What the tests of both platforms share: temporary directories, files' bytes, and waiting.
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <random>
 #include <string>
 #include <system_error>
+#include <thread>
 
 namespace kt5::test {
 
@@ -43,6 +47,18 @@ inline std::string readBytes(const std::filesystem::path& path)
 {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Polls `condition` until it holds or `limit` has passed; true when it held.
+inline bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit)
+{
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
 }
 
 } // namespace kt5::test
