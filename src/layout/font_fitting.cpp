@@ -60,7 +60,7 @@ int stretchToFit(Font font, std::string_view text, int room, const TextMeasure& 
     for (double measured = measure.width(font, text); measured > room && font.stretch > kMinStretch;
          measured = measure.width(font, text)) {
         const int next = static_cast<int>(std::floor(font.stretch * room / measured));
-        font.stretch = std::clamp(std::min(next, font.stretch - 1), kMinStretch, 99);
+        font.stretch = std::max(std::min(next, font.stretch - 1), kMinStretch);
     }
     return font.stretch;
 }
