@@ -41,20 +41,26 @@ void printHelp(std::ostream& out)
            "       keys of its remote-control command, *00# to *10#. Each file is written\n"
            "       whole, through a temporary file in DIR, or left as it was.\n"
         << "         --tone-ms N       length of each key's tone (default " << ms(defaults.toneMs)
-        << "; at least " << ms(kt5::tones::kShortestToneMs) << ")\n"
+        << ";\n                           from " << ms(kt5::tones::kShortestToneMs) << " to "
+        << ms(kt5::tools::kLongestMs) << ")\n"
         << "         --gap-ms N        silence after each key (default " << ms(defaults.gapMs)
-        << "; at least " << ms(kt5::tones::kShortestToneMs) << ")\n"
+        << "; from " << ms(kt5::tones::kShortestToneMs) << " to " << ms(kt5::tools::kLongestMs)
+        << ")\n"
         << "         --level-dbfs X    level of each of a key's two tones (default "
         << defaults.levelDbfs << ";\n"
         << "                           from " << kt5::tones::kQuietestDbfs
         << " to where the two together reach full scale)\n"
-        << "         --rate HZ         sample rate (default " << defaults.rate << ")\n"
+        << "         --rate HZ         sample rate (default " << defaults.rate << "; from "
+        << kt5::tools::kLowestRate << " to " << kt5::tools::kHighestRate << ")\n"
         << "         --lead-ms N       digital silence before the first key, for an output or\n"
            "                           a transmitter that loses the start of a sound (default "
-        << ms(defaults.leadMs)
+        << ms(defaults.leadMs) << ";\n                           at most "
+        << ms(kt5::tools::kLongestMs)
         << ")\n"
            "         --tail-ms N       digital silence after the last key's tone, instead of\n"
-           "                           its gap\n"
+           "                           its gap (at most "
+        << ms(kt5::tools::kLongestMs)
+        << ")\n"
            "check  says of each FILE the keys it holds, each tone's length, the gap after it\n"
            "       and the levels of its two tones, its lead-in and tail of digital silence,\n"
            "       and whether a standard DTMF receiver takes it; fails for a file that is\n"

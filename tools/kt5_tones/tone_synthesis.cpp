@@ -16,10 +16,6 @@ using tones::kShortestToneMs;
 
 namespace {
 
-constexpr int kLongestMs = 10'000;
-// The highest DTMF frequency, below half the rate with room for a filter's slope.
-constexpr int kLowestRate = 8000;
-constexpr int kHighestRate = 192'000;
 constexpr double kRampMs = 5.0;
 
 // Raised-cosine envelope: rises over the first ramp, falls over the last, 1 in between.

@@ -22,6 +22,13 @@ struct ToneSettings {
     std::optional<int> tailMs; // none: the last key has its gap, like every other
 };
 
+// What the settings may be beyond a DTMF receiver's own limits (tones/): no silence or tone
+// longer than 10 s, and a rate from one that holds the highest DTMF frequency, below half the
+// rate with room for a filter's slope, to the highest that sound cards take.
+inline constexpr int kLongestMs = 10'000;
+inline constexpr int kLowestRate = 8000;
+inline constexpr int kHighestRate = 192'000;
+
 // Why a DTMF receiver could not take tones made so, or nothing when it could.
 std::optional<std::string> refusal(const ToneSettings& settings);
 
