@@ -42,7 +42,6 @@ TEST_P(Dialer, QuickClicksPlayInOrderABadFileGivesOneBoxAndACloseWaitsForThemWri
               kWine && ours);
 }
 
-// What does not depend on the stack, on one.
 using DialerOnOneStack = Dialer;
 
 INSTANTIATE_TEST_SUITE_P(Stacks, Dialer,

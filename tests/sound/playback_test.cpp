@@ -75,7 +75,9 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedFile{"LongerThanAnyToneByItsFactChunk",
                     file(waveFile(0.4, {.formatTag = 0x1234, .factFrames = 700 * 8000})), TooLarge},
         // A codec neither platform has: its decoder, or its codec manager, refuses it.
-        RefusedFile{"CodecNoneHas", file(waveFile(0.4, {.formatTag = 0x1234})), CodecError}),
+        RefusedFile{"CodecNoneHas", file(waveFile(0.4, {.formatTag = 0x1234})), CodecError},
+        RefusedFile{"CodecWithoutALength",
+                    file(waveFile(0.4, {.bytesPerSecond = 0, .formatTag = 0x1234})), CodecError}),
     [](const auto& row) { return row.param.name; }); // a failure names its row
 
 // Writes nowhere: notes what it is given, and plays at once; or, while held, not, as a

@@ -8,6 +8,7 @@
 #include <QLoggingCategory>
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cstdlib>
 #include <map>
 #include <set>
@@ -67,9 +68,11 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& row) { return row.param.name; });
 
 // Qt's warnings as the program's lines, but for the accessibility bridge's notes on calls it
-// does not answer, where nothing failed; faces measured where installed, and only there.
-TEST(QtBackend, SaysQtsWarningsAsTheProgramAndMeasuresInstalledFacesOnly)
+// does not answer, where nothing failed; faces and locales found where installed, and only there.
+TEST(QtBackend, SaysQtsWarningsAsTheProgramAndFindsInstalledFacesAndLocalesOnly)
 {
+    EXPECT_EQ(platform::qt::systemLocaleEncoding("C.UTF-8", LC_CTYPE_MASK), "UTF-8");
+    EXPECT_EQ(platform::qt::systemLocaleEncoding("xx_XX.UTF-8", LC_CTYPE_MASK), "");
     platform::qt::sayQtMessagesAsTheProgram();
     const QLoggingCategory bridge("qt.accessibility.atspi"), fonts("qt.qpa.fonts");
     testing::internal::CaptureStderr();
