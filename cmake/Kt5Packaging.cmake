@@ -39,7 +39,7 @@ if(WIN32)
   set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
   # The program's event source, so that Event Viewer shows its events' text by the program's
   # message table; the machine's, as every event source is.
-  set(event_source "SYSTEM\\CurrentControlSet\\Services\\EventLog\\Application\\kt5_dtmf")
+  set(event_source "SYSTEM\\CurrentControlSet\\Services\\EventLog\\Application\\${KT5_PROGRAM_NAME}")
   # CPack's uninstaller leaves the vendor's registry key behind, empty; by this point it has
   # read all it needs from the program's key beneath.
   set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS
